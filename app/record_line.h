@@ -1,0 +1,12 @@
+// One record as a line of the console tool: quoted, comma-separated fields.
+#pragma once
+#include <string>
+
+#include "catalogue/registered_object.h"
+
+namespace corvane {
+
+// "category","name","clsid","path","exists"; a double quote inside a field is doubled.
+std::string FormatRecordLine(const char* category, const CRegisteredObject& record);
+
+}  // namespace corvane

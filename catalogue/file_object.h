@@ -1,0 +1,43 @@
+// A file and its version information: the base of every record, and alone one entry of a
+// dependency list.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "catalogue/record_sinks.h"
+#include "platform/platform.h"
+
+namespace corvane {
+
+class CFileObject {
+ public:
+  explicit CFileObject(const Platform& platform);
+  virtual ~CFileObject();
+  CFileObject(const CFileObject&) = delete;
+  CFileObject& operator=(const CFileObject&) = delete;
+
+  virtual std::string GetFilePath() const;
+  virtual void FillAttributes(AttributeRows& rows);
+
+  // Stores the module name and path, expands the path; exists = path not empty.
+  void SetServer(const std::string& module_name, const std::string& path);
+  // Expands environment variables in the path when it has a "%" and the result fits.
+  void ExpandPath();
+  // 1 when the file path, or a text before one of its blanks, is found, or when what is
+  // left after the last cut holds no backslash (a bare name, found on the search path).
+  int CheckFileExists() const;
+
+  int exists() const { return exists_; }
+  const std::string& module_name() const { return module_name_; }
+
+ protected:
+  const Platform& platform_;
+  std::vector<std::uint8_t> version_block_;  // empty until the version resource is loaded
+  int exists_ = 0;
+  std::string module_name_;
+  std::string file_path_;
+  std::uint32_t translation_ = 0;
+};
+
+}  // namespace corvane

@@ -1,0 +1,13 @@
+#include "catalogue/object_kinds.h"
+
+#include "catalogue/registry_access.h"
+
+namespace corvane {
+
+std::string CExeServerObject::GetName() const {
+  std::string description =
+      ReadKeyValue(platform_.registry, kClassesRoot, JoinKeyPath({"CLSID", clsid_}));
+  return description.empty() ? CRegisteredObject::GetName() : description;
+}
+
+}  // namespace corvane

@@ -1,0 +1,39 @@
+// The record kinds: the three categories, and a server file picked by path.
+#pragma once
+#include <string>
+
+#include "catalogue/registered_object.h"
+
+namespace corvane {
+
+class CControlObject : public CRegisteredObject {
+ public:
+  CControlObject(const Platform& platform, const char* clsid)
+      : CRegisteredObject(platform, clsid, "InprocServer32") {}
+};
+
+class CDllServerObject : public CRegisteredObject {
+ public:
+  CDllServerObject(const Platform& platform, const char* clsid)
+      : CRegisteredObject(platform, clsid, "InprocServer32") {}
+};
+
+class CExeServerObject : public CRegisteredObject {
+ public:
+  CExeServerObject(const Platform& platform, const char* clsid)
+      : CRegisteredObject(platform, clsid, "LocalServer32") {}
+  // The class description first, then the ProgID.
+  std::string GetName() const override;
+};
+
+class CComFileObject : public CRegisteredObject {
+ public:
+  CComFileObject(const Platform& platform, const std::string& chosen_path)
+      : CRegisteredObject(platform, nullptr, "InprocServer32"), chosen_path_(chosen_path) {}
+  std::string GetFilePath() const override { return chosen_path_; }
+
+ private:
+  std::string chosen_path_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,39 @@
+// The COM object record: one class key below HKEY_CLASSES_ROOT\CLSID and its server file.
+#pragma once
+#include <string>
+
+#include "catalogue/file_object.h"
+
+namespace corvane {
+
+class CRegisteredObject : public CFileObject {
+ public:
+  // Reads the server value of server_subkey ("InprocServer32" or "LocalServer32"), strips its
+  // quotes, expands it and sets the exists flag by the file rule. clsid null is empty.
+  CRegisteredObject(const Platform& platform, const char* clsid, const char* server_subkey);
+  ~CRegisteredObject() override;
+
+  virtual void FillRegistryTree(KeyTree& tree);
+  virtual void FillDependencies(DependencyTree& tree);
+  // The ProgID, or "Unknown".
+  virtual std::string GetName() const;
+  // The default value of TypeLib\<TypeLib>\<Version>, or "Not Defined".
+  virtual std::string GetTypeLibName() const;
+  virtual int RemoveFromRegistry(std::string& log);
+  virtual int Unregister();
+  virtual std::string GetAttribute(int index) const;
+
+  // The default value of CLSID\<clsid>\<subkey>; empty when absent.
+  std::string ReadClassValue(const std::string& subkey) const;
+  // The "AppID" value of CLSID\<clsid>; empty when absent.
+  std::string GetAppID() const;
+  // The CLSID without its braces.
+  std::string GetBareClsid() const;
+
+  const std::string& clsid() const { return clsid_; }
+
+ protected:
+  std::string clsid_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,77 @@
+#include "catalogue/registry_access.h"
+
+#include <vector>
+
+#include "platform/text.h"
+
+namespace corvane {
+
+std::string JoinKeyPath(std::initializer_list<std::string> parts) {
+  std::string path;
+  for (const auto& part : parts) {
+    if (part.empty()) return std::string();
+    if (!path.empty()) path += '\\';
+    path += part;
+  }
+  return path.size() < kKeyBufferSize ? path : std::string();
+}
+
+std::string ReadValueText(Registry& registry, RegKey key, const std::string& name,
+                          std::size_t buffer_size) {
+  std::vector<std::uint8_t> buffer(buffer_size, 0);
+  auto size = static_cast<std::uint32_t>(buffer_size - 1);
+  if (registry.QueryValue(key, name.empty() ? nullptr : name.c_str(), nullptr, buffer.data(),
+                          &size) != kErrorSuccess)
+    return std::string();
+  // The last byte is never written, so the text always ends inside the buffer.
+  return std::string(reinterpret_cast<const char*>(buffer.data()));
+}
+
+std::string ReadKeyValue(Registry& registry, RegKey root, const std::string& path,
+                         const std::string& name, std::size_t buffer_size) {
+  if (path.empty()) return std::string();
+  RegKey key = 0;
+  if (registry.OpenKey(root, path.c_str(), kKeyRead, &key) != kErrorSuccess) return std::string();
+  KeyCloser closer(registry, key);
+  return ReadValueText(registry, key, name, buffer_size);
+}
+
+bool KeyOpens(Registry& registry, RegKey root, const std::string& path) {
+  if (path.empty()) return false;
+  RegKey key = 0;
+  if (registry.OpenKey(root, path.c_str(), kKeyRead, &key) != kErrorSuccess) return false;
+  registry.CloseKey(key);
+  return true;
+}
+
+int HasControlKey(Registry& registry, RegKey clsid_key, const std::string& clsid) {
+  return KeyOpens(registry, clsid_key, JoinKeyPath({clsid, "Control"})) ? 1 : 0;
+}
+
+int HasLocalServer32(Registry& registry, RegKey clsid_key, const std::string& clsid) {
+  return KeyOpens(registry, clsid_key, JoinKeyPath({clsid, "LocalServer32"})) ? 1 : 0;
+}
+
+int HasProgID(Registry& registry, RegKey clsid_key, const std::string& clsid) {
+  return KeyOpens(registry, clsid_key, JoinKeyPath({clsid, "ProgID"})) ? 1 : 0;
+}
+
+int IsDllInProcServer(Registry& registry, RegKey clsid_key, const std::string& clsid) {
+  const std::string path = JoinKeyPath({clsid, "InProcServer32"});
+  RegKey key = 0;
+  if (path.empty() || registry.OpenKey(clsid_key, path.c_str(), kKeyRead, &key) != kErrorSuccess)
+    return 0;
+  const std::string value = ReadValueText(registry, key, "", kPathBufferSize);
+  registry.CloseKey(key);
+  if (value.size() > 3) return ToUpper(value.substr(value.size() - 3)) == "DLL" ? 1 : 0;
+  return value == "DLL" ? 1 : 0;
+}
+
+std::string StripQuotes(const std::string& path) {
+  std::string result = path;
+  if (!result.empty() && result.front() == '"') result.erase(0, 1);
+  if (!result.empty() && result.back() == '"') result.pop_back();
+  return result;
+}
+
+}  // namespace corvane

@@ -1,0 +1,33 @@
+#include "platform/memory/memory_modules.h"
+
+#include "platform/text.h"
+
+namespace corvane {
+
+void MemoryModules::AddModule(const std::string& path, std::map<std::string, Export> exports) {
+  modules_[ToUpper(path)] = std::move(exports);
+}
+
+ModuleHandle MemoryModules::Load(const char* path) {
+  const std::string key = ToUpper(path ? path : "");
+  if (!modules_.count(key)) return 0;
+  ModuleHandle handle = next_;
+  next_ += 0x1000;
+  loaded_[handle] = key;
+  return handle;
+}
+
+bool MemoryModules::HasExport(ModuleHandle module, const char* name) {
+  auto loaded = loaded_.find(module);
+  return loaded != loaded_.end() && modules_[loaded->second].count(name ? name : "");
+}
+
+bool MemoryModules::CallExport(ModuleHandle module, const char* name, long* result) {
+  if (!HasExport(module, name)) return false;
+  *result = modules_[loaded_[module]][name]();
+  return true;
+}
+
+void MemoryModules::Free(ModuleHandle module) { loaded_.erase(module); }
+
+}  // namespace corvane

@@ -1,0 +1,259 @@
+#include "platform/memory/memory_registry.h"
+
+#include <cstring>
+
+#include "platform/text.h"
+
+namespace corvane {
+
+struct MemoryRegistry::Node {
+  struct Value {
+    std::string name;
+    std::uint32_t type = kRegNone;
+    std::vector<std::uint8_t> data;
+  };
+
+  std::string name;
+  Node* parent = nullptr;
+  bool deleted = false;
+  std::vector<std::shared_ptr<Node>> children;  // creation order
+  std::vector<Value> values;                    // creation order
+
+  std::shared_ptr<Node> Child(const std::string& child_name) const {
+    for (const auto& child : children)
+      if (EqualsNoCase(child->name, child_name)) return child;
+    return nullptr;
+  }
+  Value* FindValue(const std::string& value_name) {
+    for (auto& value : values)
+      if (EqualsNoCase(value.name, value_name)) return &value;
+    return nullptr;
+  }
+  void MarkDeleted() {
+    deleted = true;
+    for (auto& child : children) child->MarkDeleted();
+  }
+};
+
+namespace {
+
+bool SplitPath(const char* path, std::vector<std::string>* parts) {
+  parts->clear();
+  if (path == nullptr || *path == '\0') return true;
+  std::string part;
+  for (const char* p = path;; ++p) {
+    if (*p == '\\' || *p == '\0') {
+      if (part.empty()) return false;  // empty component or leading/trailing separator
+      parts->push_back(part);
+      part.clear();
+      if (*p == '\0') break;
+    } else {
+      part += *p;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+MemoryRegistry::MemoryRegistry() {
+  const std::pair<RegKey, const char*> names[] = {{kClassesRoot, "HKEY_CLASSES_ROOT"},
+                                                  {kCurrentUser, "HKEY_CURRENT_USER"},
+                                                  {kLocalMachine, "HKEY_LOCAL_MACHINE"},
+                                                  {kUsers, "HKEY_USERS"}};
+  for (const auto& [key, name] : names) {
+    auto node = std::make_shared<Node>();
+    node->name = name;
+    roots_[key] = node;
+  }
+}
+
+MemoryRegistry::~MemoryRegistry() = default;
+
+std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::NodeOf(RegKey key) const {
+  auto root = roots_.find(key);
+  if (root != roots_.end()) return root->second;
+  auto handle = handles_.find(key);
+  return handle == handles_.end() ? nullptr : handle->second;
+}
+
+std::string MemoryRegistry::FullPath(const Node& node) {
+  return node.parent ? FullPath(*node.parent) + "\\" + node.name : node.name;
+}
+
+long MemoryRegistry::Resolve(RegKey parent, const char* path, bool create,
+                             std::shared_ptr<Node>* found) {
+  std::shared_ptr<Node> node = NodeOf(parent);
+  if (!node) return kErrorInvalidHandle;
+  if (node->deleted) return kErrorKeyDeleted;
+  std::vector<std::string> parts;
+  if (!SplitPath(path, &parts)) return kErrorBadPathname;
+  for (const auto& part : parts) {
+    std::shared_ptr<Node> child = node->Child(part);
+    if (!child) {
+      if (!create) return kErrorFileNotFound;
+      child = std::make_shared<Node>();
+      child->name = part;
+      child->parent = node.get();
+      node->children.push_back(child);
+    }
+    node = child;
+  }
+  auto refused = refused_opens_.find(ToUpper(FullPath(*node)));
+  if (refused != refused_opens_.end()) return refused->second;
+  *found = node;
+  return kErrorSuccess;
+}
+
+RegKey MemoryRegistry::NewHandle(const std::shared_ptr<Node>& node) {
+  RegKey handle = next_handle_;
+  next_handle_ += 4;
+  handles_[handle] = node;
+  return handle;
+}
+
+long MemoryRegistry::OpenKey(RegKey parent, const char* path, std::uint32_t, RegKey* out) {
+  std::shared_ptr<Node> node;
+  long rc = Resolve(parent, path, false, &node);
+  if (rc != kErrorSuccess) return rc;
+  *out = NewHandle(node);
+  return kErrorSuccess;
+}
+
+long MemoryRegistry::CreateKey(RegKey parent, const char* path, RegKey* out) {
+  std::shared_ptr<Node> node;
+  long rc = Resolve(parent, path, true, &node);
+  if (rc != kErrorSuccess) return rc;
+  *out = NewHandle(node);
+  return kErrorSuccess;
+}
+
+long MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* size) {
+  std::shared_ptr<Node> node = NodeOf(key);
+  if (!node) return kErrorInvalidHandle;
+  if (node->deleted) return kErrorKeyDeleted;
+  auto fault = enum_faults_.find({ToUpper(FullPath(*node)), index});
+  if (fault != enum_faults_.end()) return fault->second;
+  if (index >= node->children.size()) return kErrorNoMoreItems;
+  const std::string& child = node->children[index]->name;
+  if (child.size() + 1 > *size) return kErrorMoreData;
+  std::memcpy(name, child.c_str(), child.size() + 1);
+  *size = static_cast<std::uint32_t>(child.size());
+  return kErrorSuccess;
+}
+
+long MemoryRegistry::QueryValue(RegKey key, const char* name, std::uint32_t* type,
+                                std::uint8_t* data, std::uint32_t* size) {
+  std::shared_ptr<Node> node = NodeOf(key);
+  if (!node) return kErrorInvalidHandle;
+  if (node->deleted) return kErrorKeyDeleted;
+  const std::string value_name = name ? name : "";
+  auto fault = query_faults_.find({ToUpper(FullPath(*node)), ToUpper(value_name)});
+  if (fault != query_faults_.end()) return fault->second;
+  Node::Value* value = node->FindValue(value_name);
+  if (!value) return kErrorFileNotFound;
+  if (type) *type = value->type;
+  const auto length = static_cast<std::uint32_t>(value->data.size());
+  if (size == nullptr) return data ? kErrorInvalidParameter : kErrorSuccess;
+  if (data == nullptr) {
+    *size = length;
+    return kErrorSuccess;
+  }
+  if (*size < length) {
+    *size = length;
+    return kErrorMoreData;
+  }
+  if (length) std::memcpy(data, value->data.data(), length);
+  *size = length;
+  return kErrorSuccess;
+}
+
+long MemoryRegistry::SetValue(RegKey key, const char* name, std::uint32_t type,
+                              const std::uint8_t* data, std::uint32_t size) {
+  std::shared_ptr<Node> node = NodeOf(key);
+  if (!node) return kErrorInvalidHandle;
+  if (node->deleted) return kErrorKeyDeleted;
+  const std::string value_name = name ? name : "";
+  Node::Value* value = node->FindValue(value_name);
+  if (!value) {
+    node->values.push_back({value_name, type, {}});
+    value = &node->values.back();
+  }
+  value->type = type;
+  value->data.assign(data, data + size);
+  return kErrorSuccess;
+}
+
+long MemoryRegistry::DeleteKey(RegKey parent, const char* path) {
+  if (path == nullptr || *path == '\0') return kErrorInvalidParameter;
+  std::shared_ptr<Node> node;
+  long rc = Resolve(parent, path, false, &node);
+  if (rc != kErrorSuccess) return rc;
+  if (!node->parent || !node->children.empty()) return kErrorAccessDenied;
+  if (refused_deletes_.count(ToUpper(FullPath(*node)))) return kErrorAccessDenied;
+  auto& siblings = node->parent->children;
+  for (auto it = siblings.begin(); it != siblings.end(); ++it) {
+    if (*it == node) {
+      siblings.erase(it);
+      break;
+    }
+  }
+  node->MarkDeleted();
+  node->parent = nullptr;
+  return kErrorSuccess;
+}
+
+long MemoryRegistry::CloseKey(RegKey key) {
+  if (roots_.count(key)) return kErrorSuccess;
+  return handles_.erase(key) ? kErrorSuccess : kErrorInvalidHandle;
+}
+
+void MemoryRegistry::SetBytes(RegKey root, const std::string& path, const std::string& name,
+                              std::uint32_t type, const std::vector<std::uint8_t>& bytes) {
+  RegKey key = 0;
+  if (CreateKey(root, path.c_str(), &key) != kErrorSuccess) return;
+  SetValue(key, name.c_str(), type, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  CloseKey(key);
+}
+
+void MemoryRegistry::SetString(RegKey root, const std::string& path, const std::string& name,
+                               const std::string& value, std::uint32_t type) {
+  std::vector<std::uint8_t> bytes(value.begin(), value.end());
+  bytes.push_back(0);
+  SetBytes(root, path, name, type, bytes);
+}
+
+void MemoryRegistry::AddKey(RegKey root, const std::string& path) {
+  RegKey key = 0;
+  if (CreateKey(root, path.c_str(), &key) == kErrorSuccess) CloseKey(key);
+}
+
+bool MemoryRegistry::KeyExists(RegKey root, const std::string& path) {
+  std::shared_ptr<Node> node = NodeOf(root);
+  std::vector<std::string> parts;
+  if (!node || !SplitPath(path.c_str(), &parts)) return false;
+  for (const auto& part : parts) {
+    node = node->Child(part);
+    if (!node) return false;
+  }
+  return true;
+}
+
+void MemoryRegistry::RefuseOpen(const std::string& full_path, long error) {
+  refused_opens_[ToUpper(full_path)] = error;
+}
+
+void MemoryRegistry::FailEnumKeyAt(const std::string& full_path, std::uint32_t index, long error) {
+  enum_faults_[{ToUpper(full_path), index}] = error;
+}
+
+void MemoryRegistry::FailQueryValue(const std::string& full_path, const std::string& value_name,
+                                    long error) {
+  query_faults_[{ToUpper(full_path), ToUpper(value_name)}] = error;
+}
+
+void MemoryRegistry::RefuseDelete(const std::string& full_path) {
+  refused_deletes_.insert(ToUpper(full_path));
+}
+
+}  // namespace corvane

@@ -1,0 +1,63 @@
+// An in-memory registry with Win32 semantics: case-blind key and value names, enumeration in
+// creation order, and faults that tests inject by key path ("HKEY_CLASSES_ROOT\CLSID\...").
+#pragma once
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+
+namespace corvane {
+
+class MemoryRegistry : public Registry {
+ public:
+  MemoryRegistry();
+  ~MemoryRegistry() override;
+
+  long OpenKey(RegKey parent, const char* path, std::uint32_t access, RegKey* out) override;
+  long CreateKey(RegKey parent, const char* path, RegKey* out) override;
+  long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* size) override;
+  long QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                  std::uint32_t* size) override;
+  long SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
+                std::uint32_t size) override;
+  long DeleteKey(RegKey parent, const char* path) override;
+  long CloseKey(RegKey key) override;
+
+  // Test set-up: creates the key (and its parents) and sets a value; name "" is the default.
+  void SetString(RegKey root, const std::string& path, const std::string& name,
+                 const std::string& value, std::uint32_t type = kRegSz);
+  void SetBytes(RegKey root, const std::string& path, const std::string& name,
+                std::uint32_t type, const std::vector<std::uint8_t>& bytes);
+  void AddKey(RegKey root, const std::string& path);
+  bool KeyExists(RegKey root, const std::string& path);
+  // Keys opened and not yet closed.
+  std::size_t OpenHandleCount() const { return handles_.size(); }
+
+  // Faults, by full key path such as "HKEY_CLASSES_ROOT\CLSID\{x}".
+  void RefuseOpen(const std::string& full_path, long error = kErrorAccessDenied);
+  void FailEnumKeyAt(const std::string& full_path, std::uint32_t index, long error);
+  void FailQueryValue(const std::string& full_path, const std::string& value_name,
+                      long error = kErrorMoreData);
+  void RefuseDelete(const std::string& full_path);
+
+ private:
+  struct Node;
+  std::shared_ptr<Node> NodeOf(RegKey key) const;
+  long Resolve(RegKey parent, const char* path, bool create, std::shared_ptr<Node>* found);
+  RegKey NewHandle(const std::shared_ptr<Node>& node);
+  static std::string FullPath(const Node& node);
+
+  std::map<RegKey, std::shared_ptr<Node>> roots_;
+  std::map<RegKey, std::shared_ptr<Node>> handles_;
+  RegKey next_handle_ = 0x1000;
+
+  std::map<std::string, long> refused_opens_;                     // upper-cased path
+  std::map<std::pair<std::string, std::uint32_t>, long> enum_faults_;
+  std::map<std::pair<std::string, std::string>, long> query_faults_;
+  std::set<std::string> refused_deletes_;
+};
+
+}  // namespace corvane

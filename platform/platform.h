@@ -1,0 +1,17 @@
+// The three seams and the user notice, handed together to the core.
+#pragma once
+#include "platform/files.h"
+#include "platform/modules.h"
+#include "platform/registry.h"
+#include "platform/user_notice.h"
+
+namespace corvane {
+
+struct Platform {
+  Registry& registry;
+  Files& files;
+  Modules& modules;
+  UserNotice& notice;
+};
+
+}  // namespace corvane

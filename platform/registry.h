@@ -1,0 +1,48 @@
+// The registry seam: the advapi32 calls the core makes, with their Win32 semantics.
+#pragma once
+#include <cstdint>
+
+#include "platform/win32_codes.h"
+
+namespace corvane {
+
+class Registry {
+ public:
+  virtual ~Registry() = default;
+
+  // RegOpenKeyExA: 0 and an open key in *out, or an error code.
+  virtual long OpenKey(RegKey parent, const char* path, std::uint32_t access, RegKey* out) = 0;
+  // RegCreateKeyExA: opens the key, creating it and any missing parents.
+  virtual long CreateKey(RegKey parent, const char* path, RegKey* out) = 0;
+  // RegEnumKeyExA: *size is the buffer size in, the name length out. A name that does not
+  // fit gives kErrorMoreData; past the last key kErrorNoMoreItems.
+  virtual long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* size) = 0;
+  // RegQueryValueExA: name null or empty for the default value; data may be null to ask
+  // for the size. A value larger than *size gives kErrorMoreData.
+  virtual long QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                          std::uint32_t* size) = 0;
+  // RegSetValueExA.
+  virtual long SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
+                        std::uint32_t size) = 0;
+  // RegDeleteKeyA: deletes a subkey that has no subkeys of its own.
+  virtual long DeleteKey(RegKey parent, const char* path) = 0;
+  // RegCloseKey.
+  virtual long CloseKey(RegKey key) = 0;
+};
+
+// Closes a key when it goes out of scope.
+class KeyCloser {
+ public:
+  KeyCloser(Registry& registry, RegKey key) : registry_(registry), key_(key) {}
+  ~KeyCloser() {
+    if (key_ != 0) registry_.CloseKey(key_);
+  }
+  KeyCloser(const KeyCloser&) = delete;
+  KeyCloser& operator=(const KeyCloser&) = delete;
+
+ private:
+  Registry& registry_;
+  RegKey key_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,34 @@
+// What the core shows the user: a message box and the wait indicators. The GUI implements it;
+// the core never includes GUI code.
+#pragma once
+#include <string>
+
+namespace corvane {
+
+class UserNotice {
+ public:
+  virtual ~UserNotice() = default;
+
+  // A message box with an OK button only.
+  virtual void ShowMessageBox(const std::string& text) = 0;
+  // The wait cursor, around a long registry walk.
+  virtual void BeginWaitCursor() = 0;
+  virtual void EndWaitCursor() = 0;
+  // The modeless wait dialog, shown and painted at once, not serviced until hidden.
+  virtual void ShowWaitDialog() = 0;
+  virtual void HideWaitDialog() = 0;
+};
+
+// The wait cursor for one scope.
+class WaitCursor {
+ public:
+  explicit WaitCursor(UserNotice& notice) : notice_(notice) { notice_.BeginWaitCursor(); }
+  ~WaitCursor() { notice_.EndWaitCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  UserNotice& notice_;
+};
+
+}  // namespace corvane

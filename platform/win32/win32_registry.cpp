@@ -1,0 +1,57 @@
+#include "platform/win32/win32_registry.h"
+
+#include <windows.h>
+
+namespace corvane {
+
+namespace {
+
+HKEY ToHkey(RegKey key) { return reinterpret_cast<HKEY>(key); }
+
+}  // namespace
+
+long Win32Registry::OpenKey(RegKey parent, const char* path, std::uint32_t access, RegKey* out) {
+  HKEY key = nullptr;
+  LONG rc = RegOpenKeyExA(ToHkey(parent), path, 0, access, &key);
+  if (rc == ERROR_SUCCESS) *out = reinterpret_cast<RegKey>(key);
+  return rc;
+}
+
+long Win32Registry::CreateKey(RegKey parent, const char* path, RegKey* out) {
+  HKEY key = nullptr;
+  LONG rc = RegCreateKeyExA(ToHkey(parent), path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  if (rc == ERROR_SUCCESS) *out = reinterpret_cast<RegKey>(key);
+  return rc;
+}
+
+long Win32Registry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* size) {
+  DWORD length = *size;
+  LONG rc = RegEnumKeyExA(ToHkey(key), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+  if (rc == ERROR_SUCCESS) *size = length;
+  return rc;
+}
+
+long Win32Registry::QueryValue(RegKey key, const char* name, std::uint32_t* type,
+                               std::uint8_t* data, std::uint32_t* size) {
+  DWORD value_type = 0;
+  DWORD length = size ? *size : 0;
+  LONG rc = RegQueryValueExA(ToHkey(key), name, nullptr, &value_type, data,
+                             size ? &length : nullptr);
+  if (type) *type = value_type;
+  if (size) *size = length;
+  return rc;
+}
+
+long Win32Registry::SetValue(RegKey key, const char* name, std::uint32_t type,
+                             const std::uint8_t* data, std::uint32_t size) {
+  return RegSetValueExA(ToHkey(key), name, 0, type, data, size);
+}
+
+long Win32Registry::DeleteKey(RegKey parent, const char* path) {
+  return RegDeleteKeyA(ToHkey(parent), path);
+}
+
+long Win32Registry::CloseKey(RegKey key) { return RegCloseKey(ToHkey(key)); }
+
+}  // namespace corvane

@@ -1,0 +1,20 @@
+// The registry seam over advapi32.
+#pragma once
+#include "platform/registry.h"
+
+namespace corvane {
+
+class Win32Registry : public Registry {
+ public:
+  long OpenKey(RegKey parent, const char* path, std::uint32_t access, RegKey* out) override;
+  long CreateKey(RegKey parent, const char* path, RegKey* out) override;
+  long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* size) override;
+  long QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                  std::uint32_t* size) override;
+  long SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
+                std::uint32_t size) override;
+  long DeleteKey(RegKey parent, const char* path) override;
+  long CloseKey(RegKey key) override;
+};
+
+}  // namespace corvane
