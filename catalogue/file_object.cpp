@@ -22,7 +22,7 @@ void CFileObject::SetServer(const std::string& module_name, const std::string& p
 void CFileObject::ExpandPath() {
   if (file_path_.find('%') == std::string::npos) return;
   char expanded[kPathBufferSize] = {};
-  std::uint32_t needed = platform_.files.ExpandEnvironmentStrings(
+  std::uint32_t needed = platform_.files.ExpandEnvironment(
       file_path_.c_str(), expanded, kPathBufferSize - 1);
   if (needed == 0 || needed > kPathBufferSize - 1) return;
   expanded[kPathBufferSize - 1] = '\0';

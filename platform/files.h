@@ -25,7 +25,7 @@ class Files {
   virtual bool FindFile(const char* path, FoundFile* found) = 0;
   // ExpandEnvironmentStringsA: the length needed including the terminator, 0 on failure;
   // writes the result only when it fits in size characters.
-  virtual std::uint32_t ExpandEnvironmentStrings(const char* source, char* out,
+  virtual std::uint32_t ExpandEnvironment(const char* source, char* out,
                                                  std::uint32_t size) = 0;
 };
 

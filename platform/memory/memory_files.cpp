@@ -65,7 +65,7 @@ bool MemoryFiles::FindFile(const char* path, FoundFile* found) {
   return false;
 }
 
-std::uint32_t MemoryFiles::ExpandEnvironmentStrings(const char* source, char* out,
+std::uint32_t MemoryFiles::ExpandEnvironment(const char* source, char* out,
                                                     std::uint32_t size) {
   if (source == nullptr) return 0;
   std::string result;

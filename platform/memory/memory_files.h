@@ -11,7 +11,7 @@ namespace corvane {
 class MemoryFiles : public Files {
  public:
   bool FindFile(const char* path, FoundFile* found) override;
-  std::uint32_t ExpandEnvironmentStrings(const char* source, char* out,
+  std::uint32_t ExpandEnvironment(const char* source, char* out,
                                          std::uint32_t size) override;
 
   // Adds a file by its full path; short_name is what a find reports as its 8.3 name.

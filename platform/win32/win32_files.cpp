@@ -34,7 +34,7 @@ bool Win32Files::FindFile(const char* path, FoundFile* found) {
   return true;
 }
 
-std::uint32_t Win32Files::ExpandEnvironmentStrings(const char* source, char* out,
+std::uint32_t Win32Files::ExpandEnvironment(const char* source, char* out,
                                                    std::uint32_t size) {
   return ExpandEnvironmentStringsA(source, out, size);
 }

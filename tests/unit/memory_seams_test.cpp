@@ -79,13 +79,13 @@ TEST(MemoryFiles, ExpandsLikeExpandEnvironmentStrings) {
   MemoryFiles files;
   files.SetVariable("SystemRoot", "C:\\windows");
   char out[32];
-  EXPECT_EQ(files.ExpandEnvironmentStrings("%systemroot%\\x", out, sizeof out), 13u);
+  EXPECT_EQ(files.ExpandEnvironment("%systemroot%\\x", out, sizeof out), 13u);
   EXPECT_STREQ(out, "C:\\windows\\x");
-  EXPECT_EQ(files.ExpandEnvironmentStrings("%Nope%\\%SystemRoot%", out, sizeof out), 18u);
+  EXPECT_EQ(files.ExpandEnvironment("%Nope%\\%SystemRoot%", out, sizeof out), 18u);
   EXPECT_STREQ(out, "%Nope%\\C:\\windows");
-  EXPECT_EQ(files.ExpandEnvironmentStrings("100%", out, sizeof out), 5u);
+  EXPECT_EQ(files.ExpandEnvironment("100%", out, sizeof out), 5u);
   std::strcpy(out, "untouched");
-  EXPECT_EQ(files.ExpandEnvironmentStrings("%SystemRoot%", out, 5), 11u);
+  EXPECT_EQ(files.ExpandEnvironment("%SystemRoot%", out, 5), 11u);
   EXPECT_STREQ(out, "untouched");
 }
 

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds both builds and runs every test.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+bash scripts/setup.sh
+
+echo "== native build and unit tests"
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug
+cmake --build build/native -j"$(nproc)"
+(cd build/native && ctest --output-on-failure -j"$(nproc)")
+
+echo "== win32 build and tests under Wine"
+bash scripts/build-win32.sh
+(cd build/win32 && ctest --output-on-failure)

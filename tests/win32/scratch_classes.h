@@ -1,0 +1,53 @@
+// Test support on the real registry and file system of the Wine prefix.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "platform/console_notice.h"
+#include "platform/memory/recording_notice.h"
+#include "platform/platform.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_modules.h"
+#include "platform/win32/win32_registry.h"
+
+namespace corvane {
+
+// The real seams, with a notice that records.
+struct Win32Platform {
+  Win32Registry registry;
+  Win32Files files;
+  Win32Modules modules;
+  RecordingNotice notice;
+  Platform platform{registry, files, modules, notice};
+};
+
+// Points HKEY_CLASSES_ROOT of this process at an empty scratch key below HKEY_CURRENT_USER
+// for the life of the object, then deletes the scratch key.
+class ScratchClasses {
+ public:
+  ScratchClasses();
+  ~ScratchClasses();
+  // Sets a value below the scratch HKEY_CLASSES_ROOT; name null is the default value.
+  void Set(const std::string& path, const char* name, const std::string& value);
+  void AddKey(const std::string& path);
+  bool Exists(const std::string& path) const;
+
+ private:
+  HKEY scratch_ = nullptr;
+};
+
+// A folder of real files under the prefix's temporary folder, removed afterwards.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::string& name);
+  ~ScratchFolder();
+  // Creates a file (and its folders) below the scratch folder; returns its full path.
+  std::string AddFile(const std::string& relative_path);
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,73 @@
+// The Win32 seams keep the contract the in-memory ones were written to.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/memory/memory_registry.h"
+#include "tests/contract/registry_contract.h"
+#include "tests/win32/scratch_classes.h"
+
+namespace corvane {
+namespace {
+
+TEST(Win32Seams, RealRegistryKeepsTheContract) {
+  Win32Registry registry;
+  RegKey scratch = 0;
+  ASSERT_EQ(registry.CreateKey(kCurrentUser, "Software\\CorvaneContract", &scratch), kErrorSuccess);
+  CheckRegistryContract(registry, scratch);
+  registry.CloseKey(scratch);
+  EXPECT_EQ(registry.DeleteKey(kCurrentUser, "Software\\CorvaneContract"), kErrorSuccess);
+}
+
+TEST(Win32Seams, MemoryRegistryKeepsTheContractHereToo) {
+  MemoryRegistry registry;
+  RegKey scratch = 0;
+  ASSERT_EQ(registry.CreateKey(kCurrentUser, "Software\\CorvaneContract", &scratch), kErrorSuccess);
+  CheckRegistryContract(registry, scratch);
+}
+
+TEST(Win32Seams, FindReportsLongAndShortNames) {
+  ScratchFolder folder("corvane seams test");
+  const std::string path = folder.AddFile("a rather long file name.dll");
+  Win32Files files;
+  FoundFile found;
+  ASSERT_TRUE(files.FindFile(path.c_str(), &found));
+  EXPECT_EQ(found.long_name, "a rather long file name.dll");
+  EXPECT_FALSE(found.short_name.empty());
+  EXPECT_FALSE(found.is_directory);
+  ASSERT_TRUE(files.FindFile(folder.path().c_str(), &found));
+  EXPECT_TRUE(found.is_directory);
+  // A wildcard names no file of its own.
+  EXPECT_FALSE(files.FindFile((folder.path() + "\\*.dll").c_str(), &found));
+  EXPECT_FALSE(files.FindFile((folder.path() + "\\missing.dll").c_str(), &found));
+}
+
+TEST(Win32Seams, ExpansionReportsTheLengthItNeeds) {
+  Win32Files files;
+  char windows[MAX_PATH];
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  char out[260] = {};
+  std::uint32_t needed = files.ExpandEnvironment("%SystemRoot%\\x", out, 259);
+  EXPECT_STRCASEEQ(out, (std::string(windows) + "\\x").c_str());
+  EXPECT_EQ(needed, std::strlen(out) + 1);
+  const std::string long_text = "%SystemRoot%\\" + std::string(300, 'a');
+  EXPECT_GT(files.ExpandEnvironment(long_text.c_str(), out, 259), 259u);
+}
+
+TEST(Win32Seams, ModulesLoadFindAndCallExports) {
+  Win32Modules modules;
+  ModuleHandle kernel = modules.Load("kernel32.dll");
+  ASSERT_NE(kernel, 0u);
+  EXPECT_TRUE(modules.HasExport(kernel, "GetLastError"));
+  EXPECT_FALSE(modules.HasExport(kernel, "DllRegisterServer"));
+  SetLastError(1234);
+  long result = 0;
+  EXPECT_TRUE(modules.CallExport(kernel, "GetLastError", &result));
+  EXPECT_EQ(result, 1234);
+  EXPECT_FALSE(modules.CallExport(kernel, "DllRegisterServer", &result));
+  modules.Free(kernel);
+  EXPECT_EQ(modules.Load("C:\\no such folder\\none.dll"), 0u);
+}
+
+}  // namespace
+}  // namespace corvane
