@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ libgtest-dev
+  cmake make g++ libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386
   xvfb xauth x11-apps imagemagick fonts-wine

@@ -10,6 +10,11 @@ cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug
 cmake --build build/native -j"$(nproc)"
 (cd build/native && ctest --output-on-failure -j"$(nproc)")
 
+echo "== native unit tests with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON
+cmake --build build/asan -j"$(nproc)" --target corvane_unit_tests
+(cd build/asan && ctest --output-on-failure -j"$(nproc)")
+
 echo "== win32 build and tests under Wine"
 bash scripts/build-win32.sh
 (cd build/win32 && ctest --output-on-failure)

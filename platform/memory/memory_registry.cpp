@@ -1,6 +1,7 @@
 #include "platform/memory/memory_registry.h"
 
 #include <cstring>
+#include <unordered_map>
 
 #include "platform/text.h"
 
@@ -17,12 +18,25 @@ struct MemoryRegistry::Node {
   Node* parent = nullptr;
   bool deleted = false;
   std::vector<std::shared_ptr<Node>> children;  // creation order
+  std::unordered_map<std::string, std::shared_ptr<Node>> by_name;  // upper-cased name
   std::vector<Value> values;                    // creation order
 
   std::shared_ptr<Node> Child(const std::string& child_name) const {
-    for (const auto& child : children)
-      if (EqualsNoCase(child->name, child_name)) return child;
-    return nullptr;
+    auto it = by_name.find(ToUpper(child_name));
+    return it == by_name.end() ? nullptr : it->second;
+  }
+  void AddChild(const std::shared_ptr<Node>& child) {
+    children.push_back(child);
+    by_name[ToUpper(child->name)] = child;
+  }
+  void RemoveChild(const std::shared_ptr<Node>& child) {
+    by_name.erase(ToUpper(child->name));
+    for (auto it = children.begin(); it != children.end(); ++it) {
+      if (*it == child) {
+        children.erase(it);
+        return;
+      }
+    }
   }
   Value* FindValue(const std::string& value_name) {
     for (auto& value : values)
@@ -95,12 +109,14 @@ long MemoryRegistry::Resolve(RegKey parent, const char* path, bool create,
       child = std::make_shared<Node>();
       child->name = part;
       child->parent = node.get();
-      node->children.push_back(child);
+      node->AddChild(child);
     }
     node = child;
   }
-  auto refused = refused_opens_.find(ToUpper(FullPath(*node)));
-  if (refused != refused_opens_.end()) return refused->second;
+  if (!refused_opens_.empty()) {
+    auto refused = refused_opens_.find(ToUpper(FullPath(*node)));
+    if (refused != refused_opens_.end()) return refused->second;
+  }
   *found = node;
   return kErrorSuccess;
 }
@@ -132,8 +148,10 @@ long MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::u
   std::shared_ptr<Node> node = NodeOf(key);
   if (!node) return kErrorInvalidHandle;
   if (node->deleted) return kErrorKeyDeleted;
-  auto fault = enum_faults_.find({ToUpper(FullPath(*node)), index});
-  if (fault != enum_faults_.end()) return fault->second;
+  if (!enum_faults_.empty()) {
+    auto fault = enum_faults_.find({ToUpper(FullPath(*node)), index});
+    if (fault != enum_faults_.end()) return fault->second;
+  }
   if (index >= node->children.size()) return kErrorNoMoreItems;
   const std::string& child = node->children[index]->name;
   if (child.size() + 1 > *size) return kErrorMoreData;
@@ -148,8 +166,10 @@ long MemoryRegistry::QueryValue(RegKey key, const char* name, std::uint32_t* typ
   if (!node) return kErrorInvalidHandle;
   if (node->deleted) return kErrorKeyDeleted;
   const std::string value_name = name ? name : "";
-  auto fault = query_faults_.find({ToUpper(FullPath(*node)), ToUpper(value_name)});
-  if (fault != query_faults_.end()) return fault->second;
+  if (!query_faults_.empty()) {
+    auto fault = query_faults_.find({ToUpper(FullPath(*node)), ToUpper(value_name)});
+    if (fault != query_faults_.end()) return fault->second;
+  }
   Node::Value* value = node->FindValue(value_name);
   if (!value) return kErrorFileNotFound;
   if (type) *type = value->type;
@@ -191,13 +211,7 @@ long MemoryRegistry::DeleteKey(RegKey parent, const char* path) {
   if (rc != kErrorSuccess) return rc;
   if (!node->parent || !node->children.empty()) return kErrorAccessDenied;
   if (refused_deletes_.count(ToUpper(FullPath(*node)))) return kErrorAccessDenied;
-  auto& siblings = node->parent->children;
-  for (auto it = siblings.begin(); it != siblings.end(); ++it) {
-    if (*it == node) {
-      siblings.erase(it);
-      break;
-    }
-  }
+  node->parent->RemoveChild(node);
   node->MarkDeleted();
   node->parent = nullptr;
   return kErrorSuccess;

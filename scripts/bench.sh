@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Runs the benchmarks: natively over the in-memory seams, then on the real registry under Wine.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+bash scripts/setup.sh
+cmake -S . -B build/native-release -DCMAKE_BUILD_TYPE=Release
+cmake --build build/native-release -j"$(nproc)" --target corvane_scan_benchmark
+build/native-release/bench/corvane_scan_benchmark "$@"
+bash scripts/build-win32.sh
+scripts/wine-run build/win32/bench/corvane_wine_scan_timing.exe 20000
