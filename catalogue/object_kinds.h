@@ -24,6 +24,8 @@ class CExeServerObject : public CRegisteredObject {
       : CRegisteredObject(platform, clsid, "LocalServer32") {}
   // The class description first, then the ProgID.
   std::string GetName() const override;
+  // The class keys, then the AppID key.
+  void FillRegistryTree(KeyTree& tree) override;
 };
 
 class CComFileObject : public CRegisteredObject {

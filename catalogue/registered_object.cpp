@@ -15,7 +15,6 @@ CRegisteredObject::CRegisteredObject(const Platform& platform, const char* clsid
 
 CRegisteredObject::~CRegisteredObject() = default;
 
-void CRegisteredObject::FillRegistryTree(KeyTree&) {}
 
 void CRegisteredObject::FillDependencies(DependencyTree&) {}
 

@@ -30,9 +30,17 @@ class CRegisteredObject : public CFileObject {
   // The CLSID without its braces.
   std::string GetBareClsid() const;
 
+  // Lists the subkeys of subkey below root, to any depth, under parent. The result of the final
+  // close, or the open's error when the key can't be opened (nothing is added then).
+  long FillRegistrySubtree(KeyTree& tree, TreeItem parent, RegKey root,
+                           const std::string& subkey) const;
+
   const std::string& clsid() const { return clsid_; }
 
  protected:
+  // The CLSID, TypeLib and ProgID branches; returns the top item.
+  TreeItem FillClassKeys(KeyTree& tree) const;
+
   std::string clsid_;
 };
 
