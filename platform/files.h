@@ -1,7 +1,11 @@
 // The files seam: the kernel32 file calls the core makes, with their Win32 semantics.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <ctime>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace corvane {
 
@@ -17,6 +21,14 @@ struct FoundFile {
   std::uint64_t last_access_time = 0;
 };
 
+// A read-only view of a whole file's bytes; released by its destructor.
+class FileView {
+ public:
+  virtual ~FileView() = default;
+  virtual const std::uint8_t* data() const = 0;
+  virtual std::size_t size() const = 0;
+};
+
 class Files {
  public:
   virtual ~Files() = default;
@@ -27,6 +39,22 @@ class Files {
   // writes the result only when it fits in size characters.
   virtual std::uint32_t ExpandEnvironment(const char* source, char* out,
                                                  std::uint32_t size) = 0;
+  // Maps the whole file read-only; null when it can't be opened or mapped (an empty file
+  // can't be mapped).
+  virtual std::unique_ptr<FileView> MapFile(const char* path) = 0;
+  // SearchPathA with the system's default order: the full path found, empty when none.
+  virtual std::string FindOnSearchPath(const char* name) = 0;
+
+  // GetFileVersionInfoSizeA and GetFileVersionInfoA: the file's version block.
+  virtual bool ReadVersionBlock(const char* path, std::vector<std::uint8_t>* block) = 0;
+  // VerQueryValueA on such a block: the first "\VarFileInfo\Translation" entry, and the text
+  // of a string sub-block.
+  virtual bool QueryVersionTranslation(const std::vector<std::uint8_t>& block,
+                                       std::uint32_t* translation) = 0;
+  virtual bool QueryVersionString(const std::vector<std::uint8_t>& block,
+                                  const std::string& sub_block, std::string* text) = 0;
+  // FileTimeToLocalFileTime then FileTimeToSystemTime, as calendar fields.
+  virtual bool ToLocalTime(std::uint64_t file_time, std::tm* local) = 0;
 };
 
 }  // namespace corvane

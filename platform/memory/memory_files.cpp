@@ -1,12 +1,25 @@
 #include "platform/memory/memory_files.h"
 
 #include <cstring>
+#include <utility>
 
+#include "catalogue/version_resource.h"
 #include "platform/text.h"
 
 namespace corvane {
 
 namespace {
+
+// Holds its own copy, so that a later change of the file leaves the view as it was.
+class MemoryFileView : public FileView {
+ public:
+  explicit MemoryFileView(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+  const std::uint8_t* data() const override { return bytes_.data(); }
+  std::size_t size() const override { return bytes_.size(); }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+};
 
 std::string LastComponent(const std::string& path) {
   std::size_t slash = path.find_last_of('\\');
@@ -31,6 +44,7 @@ void MemoryFiles::AddAlias(const std::string& alias, const std::string& target) 
 
 void MemoryFiles::RemoveFile(const std::string& path) {
   files_.erase(ToUpper(path));
+  contents_.erase(ToUpper(path));
   paths_.erase(ToUpper(path));
 }
 
@@ -90,6 +104,77 @@ std::uint32_t MemoryFiles::ExpandEnvironment(const char* source, char* out,
   const auto needed = static_cast<std::uint32_t>(result.size() + 1);
   if (out != nullptr && needed <= size) std::memcpy(out, result.c_str(), needed);
   return needed;
+}
+
+void MemoryFiles::SetSearchFolders(std::vector<std::string> folders) {
+  search_folders_ = std::move(folders);
+}
+
+std::unique_ptr<FileView> MemoryFiles::MapFile(const char* path) {
+  std::string key = ToUpper(path ? path : "");
+  auto alias = aliases_.find(key);
+  if (alias != aliases_.end()) key = alias->second;
+  auto bytes = contents_.find(key);
+  if (files_.count(key) == 0 || bytes == contents_.end() || bytes->second.empty()) {
+    return nullptr;
+  }
+  return std::make_unique<MemoryFileView>(bytes->second);
+}
+
+std::string MemoryFiles::FindOnSearchPath(const char* name) {
+  if (name == nullptr || *name == '\0') return std::string();
+  FoundFile found;
+  for (const std::string& folder : search_folders_) {
+    const std::string candidate = folder + "\\" + name;
+    if (FindFile(candidate.c_str(), &found)) return candidate;
+  }
+  return std::string();
+}
+
+bool MemoryFiles::ReadVersionBlock(const char* path, std::vector<std::uint8_t>* block) {
+  auto contents = contents_.find(ToUpper(path ? path : ""));
+  if (contents == contents_.end()) return false;
+  return ExtractVersionResource(contents->second.data(), contents->second.size(), block);
+}
+
+bool MemoryFiles::QueryVersionTranslation(const std::vector<std::uint8_t>& block,
+                                          std::uint32_t* translation) {
+  return corvane::QueryVersionTranslation(block, translation);
+}
+
+bool MemoryFiles::QueryVersionString(const std::vector<std::uint8_t>& block,
+                                     const std::string& sub_block, std::string* text) {
+  return corvane::QueryVersionString(block, sub_block, text);
+}
+
+bool MemoryFiles::ToLocalTime(std::uint64_t file_time, std::tm* local) {
+  // FILETIME ticks are 100 ns since 1601-01-01; count whole seconds, then civil days.
+  const std::int64_t seconds =
+      static_cast<std::int64_t>(file_time / 10000000) + std::int64_t{utc_offset_minutes_} * 60;
+  if (seconds < 0) return false;
+  std::int64_t days = seconds / 86400;
+  const std::int64_t in_day = seconds % 86400;
+  *local = std::tm{};
+  local->tm_hour = static_cast<int>(in_day / 3600);
+  local->tm_min = static_cast<int>(in_day / 60 % 60);
+  local->tm_sec = static_cast<int>(in_day % 60);
+  local->tm_wday = static_cast<int>((days + 1) % 7);  // 1601-01-01 was a Monday
+  // Days since 1601-01-01 to a date, by 400-year cycles of the Gregorian calendar.
+  int year = 1601;
+  year += static_cast<int>(days / 146097) * 400, days %= 146097;
+  auto leap = [](int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; };
+  while (days >= (leap(year) ? 366 : 365)) days -= leap(year) ? 366 : 365, ++year;
+  static const int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  int month = 0;
+  for (; month < 11; ++month) {
+    const int length = kMonthDays[month] + (month == 1 && leap(year) ? 1 : 0);
+    if (days < length) break;
+    days -= length;
+  }
+  local->tm_year = year - 1900;
+  local->tm_mon = month;
+  local->tm_mday = static_cast<int>(days) + 1;
+  return true;
 }
 
 }  // namespace corvane

@@ -2,7 +2,9 @@
 // in them, optional 8.3 names and aliases, and an environment for expansion.
 #pragma once
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 
@@ -13,6 +15,17 @@ class MemoryFiles : public Files {
   bool FindFile(const char* path, FoundFile* found) override;
   std::uint32_t ExpandEnvironment(const char* source, char* out,
                                          std::uint32_t size) override;
+  // Version blocks come from the file's bytes through the portable reader.
+  bool ReadVersionBlock(const char* path, std::vector<std::uint8_t>* block) override;
+  bool QueryVersionTranslation(const std::vector<std::uint8_t>& block,
+                               std::uint32_t* translation) override;
+  bool QueryVersionString(const std::vector<std::uint8_t>& block, const std::string& sub_block,
+                          std::string* text) override;
+  // Local time is UTC shifted by the offset the test sets.
+  bool ToLocalTime(std::uint64_t file_time, std::tm* local) override;
+  std::unique_ptr<FileView> MapFile(const char* path) override;
+  // Tries each search folder in order.
+  std::string FindOnSearchPath(const char* name) override;
 
   // Adds a file by its full path; short_name is what a find reports as its 8.3 name.
   void AddFile(const std::string& path, std::uint64_t size = 0,
@@ -20,7 +33,10 @@ class MemoryFiles : public Files {
   // Makes another path (an 8.3 form, say) reach the file at target.
   void AddAlias(const std::string& alias, const std::string& target);
   void RemoveFile(const std::string& path);
+  // The folders FindOnSearchPath tries, in order.
+  void SetSearchFolders(std::vector<std::string> folders);
   void SetVariable(const std::string& name, const std::string& value);
+  void SetUtcOffsetMinutes(int minutes) { utc_offset_minutes_ = minutes; }
   FoundFile* Entry(const std::string& path);
 
  private:
@@ -28,6 +44,9 @@ class MemoryFiles : public Files {
   std::map<std::string, FoundFile> files_;        // upper-cased path -> what a find reports
   std::map<std::string, std::string> aliases_;    // upper-cased alias -> upper-cased target
   std::map<std::string, std::string> variables_;  // upper-cased name -> value
+  std::map<std::string, std::vector<std::uint8_t>> contents_;  // upper-cased path -> bytes
+  int utc_offset_minutes_ = 0;
+  std::vector<std::string> search_folders_;
 };
 
 }  // namespace corvane

@@ -2,11 +2,32 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace corvane {
 
 namespace {
+
+class MappedFileView : public FileView {
+ public:
+  MappedFileView(HANDLE file, HANDLE mapping, const void* view, std::size_t size)
+      : file_(file), mapping_(mapping), view_(view), size_(size) {}
+  ~MappedFileView() override {
+    UnmapViewOfFile(view_);
+    CloseHandle(mapping_);
+    CloseHandle(file_);
+  }
+  const std::uint8_t* data() const override { return static_cast<const std::uint8_t*>(view_); }
+  std::size_t size() const override { return size_; }
+
+ private:
+  HANDLE file_;
+  HANDLE mapping_;
+  const void* view_;
+  std::size_t size_;
+};
 
 std::uint64_t Ticks(const FILETIME& time) {
   return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
@@ -37,6 +58,97 @@ bool Win32Files::FindFile(const char* path, FoundFile* found) {
 std::uint32_t Win32Files::ExpandEnvironment(const char* source, char* out,
                                                    std::uint32_t size) {
   return ExpandEnvironmentStringsA(source, out, size);
+}
+
+std::unique_ptr<FileView> Win32Files::MapFile(const char* path) {
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  LARGE_INTEGER size;
+  // The view's length bounds every read, so a size that doesn't fit in memory is a failure.
+  if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0 ||
+      static_cast<std::uint64_t>(size.QuadPart) > SIZE_MAX) {
+    CloseHandle(file);
+    return nullptr;
+  }
+  HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+  if (mapping == nullptr) {
+    CloseHandle(file);
+    return nullptr;
+  }
+  const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+  if (view == nullptr) {
+    CloseHandle(mapping);
+    CloseHandle(file);
+    return nullptr;
+  }
+  return std::make_unique<MappedFileView>(file, mapping, view,
+                                          static_cast<std::size_t>(size.QuadPart));
+}
+
+std::string Win32Files::FindOnSearchPath(const char* name) {
+  char found[MAX_PATH] = {};
+  DWORD length = SearchPathA(nullptr, name, nullptr, MAX_PATH, found, nullptr);
+  // A longer result is the size it would need: the path didn't fit and isn't there.
+  if (length == 0 || length >= MAX_PATH) return std::string();
+  return std::string(found, length);
+}
+
+bool Win32Files::ReadVersionBlock(const char* path, std::vector<std::uint8_t>* block) {
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path, &handle);
+  if (size == 0) return false;
+  block->assign(size + 1, 0);
+  if (!GetFileVersionInfoA(path, 0, size, block->data())) {
+    block->clear();
+    return false;
+  }
+  return true;
+}
+
+bool Win32Files::QueryVersionTranslation(const std::vector<std::uint8_t>& block,
+                                         std::uint32_t* translation) {
+  void* value = nullptr;
+  UINT length = 0;
+  if (block.empty() ||
+      !VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &value, &length) ||
+      value == nullptr || length < 4)
+    return false;
+  std::memcpy(translation, value, 4);
+  return true;
+}
+
+bool Win32Files::QueryVersionString(const std::vector<std::uint8_t>& block,
+                                    const std::string& sub_block, std::string* text) {
+  void* value = nullptr;
+  UINT length = 0;
+  if (block.empty() || !VerQueryValueA(block.data(), sub_block.c_str(), &value, &length) ||
+      value == nullptr)
+    return false;
+  // The text lies inside the block; never read past its end.
+  const char* start = static_cast<const char*>(value);
+  const char* end = reinterpret_cast<const char*>(block.data() + block.size());
+  if (start < reinterpret_cast<const char*>(block.data()) || start >= end) return false;
+  text->assign(start, static_cast<std::size_t>(std::find(start, end, '\0') - start));
+  return true;
+}
+
+bool Win32Files::ToLocalTime(std::uint64_t file_time, std::tm* local) {
+  FILETIME utc, local_time;
+  utc.dwLowDateTime = static_cast<DWORD>(file_time);
+  utc.dwHighDateTime = static_cast<DWORD>(file_time >> 32);
+  SYSTEMTIME fields;
+  if (!FileTimeToLocalFileTime(&utc, &local_time) || !FileTimeToSystemTime(&local_time, &fields))
+    return false;
+  *local = std::tm{};
+  local->tm_year = fields.wYear - 1900;
+  local->tm_mon = fields.wMonth - 1;
+  local->tm_mday = fields.wDay;
+  local->tm_hour = fields.wHour;
+  local->tm_min = fields.wMinute;
+  local->tm_sec = fields.wSecond;
+  local->tm_wday = fields.wDayOfWeek;
+  return true;
 }
 
 }  // namespace corvane

@@ -9,6 +9,14 @@ class Win32Files : public Files {
   bool FindFile(const char* path, FoundFile* found) override;
   std::uint32_t ExpandEnvironment(const char* source, char* out,
                                          std::uint32_t size) override;
+  bool ReadVersionBlock(const char* path, std::vector<std::uint8_t>* block) override;
+  bool QueryVersionTranslation(const std::vector<std::uint8_t>& block,
+                               std::uint32_t* translation) override;
+  bool QueryVersionString(const std::vector<std::uint8_t>& block, const std::string& sub_block,
+                          std::string* text) override;
+  bool ToLocalTime(std::uint64_t file_time, std::tm* local) override;
+  std::unique_ptr<FileView> MapFile(const char* path) override;
+  std::string FindOnSearchPath(const char* name) override;
 };
 
 }  // namespace corvane
