@@ -106,6 +106,12 @@ std::uint32_t MemoryFiles::ExpandEnvironment(const char* source, char* out,
   return needed;
 }
 
+void MemoryFiles::SetContents(const std::string& path, std::vector<std::uint8_t> bytes) {
+  if (Entry(path) == nullptr) AddFile(path);
+  Entry(path)->size = bytes.size();
+  contents_[ToUpper(path)] = std::move(bytes);
+}
+
 void MemoryFiles::SetSearchFolders(std::vector<std::string> folders) {
   search_folders_ = std::move(folders);
 }

@@ -35,6 +35,8 @@ class MemoryFiles : public Files {
   void RemoveFile(const std::string& path);
   // The folders FindOnSearchPath tries, in order.
   void SetSearchFolders(std::vector<std::string> folders);
+  // Gives a file its bytes, adding it when absent; its size follows them.
+  void SetContents(const std::string& path, std::vector<std::uint8_t> bytes);
   void SetVariable(const std::string& name, const std::string& value);
   void SetUtcOffsetMinutes(int minutes) { utc_offset_minutes_ = minutes; }
   FoundFile* Entry(const std::string& path);
