@@ -10,8 +10,6 @@ CFileObject::~CFileObject() = default;
 
 std::string CFileObject::GetFilePath() const { return file_path_; }
 
-void CFileObject::FillAttributes(AttributeRows&) {}
-
 void CFileObject::SetServer(const std::string& module_name, const std::string& path) {
   module_name_ = module_name;
   file_path_ = path;

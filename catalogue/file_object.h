@@ -28,6 +28,14 @@ class CFileObject {
   // left after the last cut holds no backslash (a bare name, found on the search path).
   int CheckFileExists() const;
 
+  // Indexes 5 to 10: path, status, size and the three dates; empty for other indexes and
+  // for sizes and dates of a file that is missing or can't be found by its path.
+  std::string GetFileStatusText(int index) const;
+  // Loads the version block once: 1 when it and its first translation are there.
+  int LoadVersionInfo();
+  // Indexes 11 to 18: the string of the first translation; empty when not loaded or absent.
+  std::string GetVersionString(int index) const;
+
   int exists() const { return exists_; }
   const std::string& module_name() const { return module_name_; }
 

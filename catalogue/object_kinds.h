@@ -10,6 +10,8 @@ class CControlObject : public CRegisteredObject {
  public:
   CControlObject(const Platform& platform, const char* clsid)
       : CRegisteredObject(platform, clsid, "InprocServer32") {}
+  // The object rows, then "Toolbox Bitmap".
+  void FillAttributes(AttributeRows& rows) override;
 };
 
 class CDllServerObject : public CRegisteredObject {
@@ -26,6 +28,8 @@ class CExeServerObject : public CRegisteredObject {
   std::string GetName() const override;
   // The class keys, then the AppID key.
   void FillRegistryTree(KeyTree& tree) override;
+  // The object rows, then "AppID" and "Default Icon".
+  void FillAttributes(AttributeRows& rows) override;
 };
 
 class CComFileObject : public CRegisteredObject {

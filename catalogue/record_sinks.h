@@ -14,7 +14,7 @@ class AttributeRows {
  public:
   virtual ~AttributeRows() = default;
   // Appends a row: the label as the item text with the image, the value in column 1.
-  virtual void AddRow(const std::string& label, const std::string& value, int image) = 0;
+  virtual void AddAttributeRow(const std::string& label, const std::string& value, int image) = 0;
 };
 
 using TreeItem = std::uintptr_t;  // 0 is the root

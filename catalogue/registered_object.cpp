@@ -22,8 +22,6 @@ int CRegisteredObject::RemoveFromRegistry(std::string&) { return 0; }
 
 int CRegisteredObject::Unregister() { return 0; }
 
-std::string CRegisteredObject::GetAttribute(int) const { return std::string(); }
-
 std::string CRegisteredObject::ReadClassValue(const std::string& subkey) const {
   return ReadKeyValue(platform_.registry, kClassesRoot, JoinKeyPath({"CLSID", clsid_, subkey}));
 }

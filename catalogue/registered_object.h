@@ -22,6 +22,8 @@ class CRegisteredObject : public CFileObject {
   virtual int RemoveFromRegistry(std::string& log);
   virtual int Unregister();
   virtual std::string GetAttribute(int index) const;
+  // The object rows: class values, file status, dates when present, version strings.
+  void FillAttributes(AttributeRows& rows) override;
 
   // The default value of CLSID\<clsid>\<subkey>; empty when absent.
   std::string ReadClassValue(const std::string& subkey) const;
