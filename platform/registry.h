@@ -17,6 +17,11 @@ class Registry {
   // RegEnumKeyExA: *size is the buffer size in, the name length out. A name that does not
   // fit gives kErrorMoreData; past the last key kErrorNoMoreItems.
   virtual long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* size) = 0;
+  // RegEnumValueA: *name_size is the name buffer in characters in, the name length out;
+  // *data_size the data buffer in bytes in, the data length out. A name or data that does not
+  // fit gives kErrorMoreData; past the last value kErrorNoMoreItems.
+  virtual long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* name_size,
+                         std::uint32_t* type, std::uint8_t* data, std::uint32_t* data_size) = 0;
   // RegQueryValueExA: name null or empty for the default value; data may be null to ask
   // for the size. A value larger than *size gives kErrorMoreData.
   virtual long QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,

@@ -160,6 +160,29 @@ long MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::u
   return kErrorSuccess;
 }
 
+long MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name,
+                               std::uint32_t* name_size, std::uint32_t* type, std::uint8_t* data,
+                               std::uint32_t* data_size) {
+  std::shared_ptr<Node> node = NodeOf(key);
+  if (!node) return kErrorInvalidHandle;
+  if (node->deleted) return kErrorKeyDeleted;
+  if (!value_enum_faults_.empty()) {
+    auto fault = value_enum_faults_.find({ToUpper(FullPath(*node)), index});
+    if (fault != value_enum_faults_.end()) return fault->second;
+  }
+  if (index >= node->values.size()) return kErrorNoMoreItems;
+  const Node::Value& value = node->values[index];
+  const auto length = static_cast<std::uint32_t>(value.data.size());
+  if (value.name.size() + 1 > *name_size) return kErrorMoreData;
+  if (data && data_size && length > *data_size) return kErrorMoreData;
+  std::memcpy(name, value.name.c_str(), value.name.size() + 1);
+  *name_size = static_cast<std::uint32_t>(value.name.size());
+  if (type) *type = value.type;
+  if (data && length) std::memcpy(data, value.data.data(), length);
+  if (data_size) *data_size = length;
+  return kErrorSuccess;
+}
+
 long MemoryRegistry::QueryValue(RegKey key, const char* name, std::uint32_t* type,
                                 std::uint8_t* data, std::uint32_t* size) {
   std::shared_ptr<Node> node = NodeOf(key);
@@ -259,6 +282,11 @@ void MemoryRegistry::RefuseOpen(const std::string& full_path, long error) {
 
 void MemoryRegistry::FailEnumKeyAt(const std::string& full_path, std::uint32_t index, long error) {
   enum_faults_[{ToUpper(full_path), index}] = error;
+}
+
+void MemoryRegistry::FailEnumValueAt(const std::string& full_path, std::uint32_t index,
+                                     long error) {
+  value_enum_faults_[{ToUpper(full_path), index}] = error;
 }
 
 void MemoryRegistry::FailQueryValue(const std::string& full_path, const std::string& value_name,

@@ -19,6 +19,8 @@ class MemoryRegistry : public Registry {
   long OpenKey(RegKey parent, const char* path, std::uint32_t access, RegKey* out) override;
   long CreateKey(RegKey parent, const char* path, RegKey* out) override;
   long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* size) override;
+  long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* name_size,
+                 std::uint32_t* type, std::uint8_t* data, std::uint32_t* data_size) override;
   long QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
                   std::uint32_t* size) override;
   long SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
@@ -39,6 +41,7 @@ class MemoryRegistry : public Registry {
   // Faults, by full key path such as "HKEY_CLASSES_ROOT\CLSID\{x}".
   void RefuseOpen(const std::string& full_path, long error = kErrorAccessDenied);
   void FailEnumKeyAt(const std::string& full_path, std::uint32_t index, long error);
+  void FailEnumValueAt(const std::string& full_path, std::uint32_t index, long error);
   void FailQueryValue(const std::string& full_path, const std::string& value_name,
                       long error = kErrorMoreData);
   void RefuseDelete(const std::string& full_path);
@@ -56,6 +59,7 @@ class MemoryRegistry : public Registry {
 
   std::map<std::string, long> refused_opens_;                     // upper-cased path
   std::map<std::pair<std::string, std::uint32_t>, long> enum_faults_;
+  std::map<std::pair<std::string, std::uint32_t>, long> value_enum_faults_;
   std::map<std::pair<std::string, std::string>, long> query_faults_;
   std::set<std::string> refused_deletes_;
 };

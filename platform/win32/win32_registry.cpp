@@ -32,6 +32,22 @@ long Win32Registry::EnumKey(RegKey key, std::uint32_t index, char* name, std::ui
   return rc;
 }
 
+long Win32Registry::EnumValue(RegKey key, std::uint32_t index, char* name,
+                              std::uint32_t* name_size, std::uint32_t* type, std::uint8_t* data,
+                              std::uint32_t* data_size) {
+  DWORD name_length = *name_size;
+  DWORD value_type = 0;
+  DWORD data_length = data_size ? *data_size : 0;
+  LONG rc = RegEnumValueA(ToHkey(key), index, name, &name_length, nullptr, &value_type, data,
+                          data_size ? &data_length : nullptr);
+  if (rc == ERROR_SUCCESS) {
+    *name_size = name_length;
+    if (type) *type = value_type;
+    if (data_size) *data_size = data_length;
+  }
+  return rc;
+}
+
 long Win32Registry::QueryValue(RegKey key, const char* name, std::uint32_t* type,
                                std::uint8_t* data, std::uint32_t* size) {
   DWORD value_type = 0;

@@ -9,6 +9,8 @@ class Win32Registry : public Registry {
   long OpenKey(RegKey parent, const char* path, std::uint32_t access, RegKey* out) override;
   long CreateKey(RegKey parent, const char* path, RegKey* out) override;
   long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* size) override;
+  long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* name_size,
+                 std::uint32_t* type, std::uint8_t* data, std::uint32_t* data_size) override;
   long QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
                   std::uint32_t* size) override;
   long SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,

@@ -74,6 +74,29 @@ void CheckRegistryContract(Registry& registry, RegKey scratch) {
   EXPECT_EQ(type, kRegDword);
   EXPECT_EQ(size, 4u);
   EXPECT_EQ(std::memcmp(data, dword, 4), 0);
+  // Values enumerate in creation order, the default value with an empty name.
+  char value_name[16];
+  std::uint32_t name_size = sizeof value_name;
+  size = sizeof data;
+  ASSERT_EQ(registry.EnumValue(beta, 0, value_name, &name_size, &type, data, &size), kErrorSuccess);
+  EXPECT_STREQ(value_name, "");
+  EXPECT_EQ(name_size, 0u);
+  EXPECT_EQ(size, 13u);
+  name_size = sizeof value_name;
+  size = sizeof data;
+  ASSERT_EQ(registry.EnumValue(beta, 2, value_name, &name_size, &type, data, &size), kErrorSuccess);
+  EXPECT_STREQ(value_name, "Number");
+  EXPECT_EQ(type, kRegDword);
+  EXPECT_EQ(size, 4u);
+  name_size = sizeof value_name;
+  size = 3;
+  EXPECT_EQ(registry.EnumValue(beta, 1, value_name, &name_size, &type, data, &size), kErrorMoreData);
+  name_size = 5;
+  size = sizeof data;
+  EXPECT_EQ(registry.EnumValue(beta, 1, value_name, &name_size, &type, data, &size), kErrorMoreData);
+  name_size = sizeof value_name;
+  size = sizeof data;
+  EXPECT_EQ(registry.EnumValue(beta, 3, value_name, &name_size, &type, data, &size), kErrorNoMoreItems);
   registry.CloseKey(beta);
 
   // Deletion: only keys without subkeys; an absent key is not found.
