@@ -1,0 +1,99 @@
+#include "mainwindow/registry_values.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "catalogue/registry_access.h"
+
+namespace corvane {
+
+bool IsStringType(std::uint32_t type) {
+  return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
+std::string FormatValueData(std::uint32_t type, const std::uint8_t* data, std::uint32_t size) {
+  if (IsStringType(type)) {
+    const void* end = std::memchr(data, 0, size);
+    return std::string(reinterpret_cast<const char*>(data),
+                       end ? static_cast<const std::uint8_t*>(end) - data : size);
+  }
+  if (type == kRegBinary) {
+    std::string text;
+    char byte[4];
+    for (std::uint32_t i = 0; i < size; ++i) {
+      std::snprintf(byte, sizeof byte, "%X ", data[i]);
+      text += byte;
+    }
+    return text;
+  }
+  if (type == kRegDword) {
+    // Missing bytes of a short value read as zero.
+    std::uint32_t value = 0;
+    for (std::uint32_t i = 0; i < 4 && i < size; ++i) value |= std::uint32_t{data[i]} << (8 * i);
+    char text[32];
+    std::snprintf(text, sizeof text, "%X (%ld)", static_cast<unsigned>(value),
+                  static_cast<long>(static_cast<std::int32_t>(value)));
+    return text;
+  }
+  return "Data type not supported";
+}
+
+std::vector<ListedValue> ReadKeyValues(Registry& registry, const std::string& key_path) {
+  std::vector<ListedValue> values;
+  RegKey key = 0;
+  if (key_path.empty() ||
+      registry.OpenKey(kClassesRoot, key_path.c_str(), kKeyRead, &key) != kErrorSuccess)
+    return values;
+  KeyCloser closer(registry, key);
+  char name[kKeyBufferSize] = {};
+  std::uint8_t data[kKeyBufferSize] = {};
+  for (std::uint32_t index = 0;; ++index) {
+    std::uint32_t name_size = kKeyBufferSize - 1, data_size = kKeyBufferSize - 1, type = 0;
+    if (registry.EnumValue(key, index, name, &name_size, &type, data, &data_size) != kErrorSuccess)
+      break;
+    ListedValue value;
+    value.name.assign(name, name_size);
+    value.type = type;
+    value.shown_name = value.name.empty() ? "(Default)" : value.name;
+    value.data_text = FormatValueData(type, data, data_size);
+    value.image = IsStringType(type) ? 2 : 3;
+    values.push_back(value);
+  }
+  return values;
+}
+
+std::string NotAStringMessage(const std::string& shown_name) {
+  return "Only string values can be edited by Corvane (REG_SZ, REG_MULTI_SZ, REG_EXPAND_SZ).\n\n" +
+         shown_name + " is not a string.";
+}
+
+bool WriteEditedValue(Registry& registry, const std::string& key_path, const ListedValue& value,
+                      const std::string& text) {
+  RegKey key = 0;
+  if (key_path.empty() ||
+      registry.OpenKey(kClassesRoot, key_path.c_str(), kKeyAllAccess, &key) != kErrorSuccess)
+    return false;
+  KeyCloser closer(registry, key);
+  const char* name = value.name.empty() ? nullptr : value.name.c_str();
+  std::vector<std::uint8_t> bytes(text.begin(), text.end());
+  bytes.push_back(0);
+  if (value.type == kRegMultiSz) {
+    // Keep the strings after the first, and the closing empty string.
+    std::uint32_t size = 0;
+    std::vector<std::uint8_t> old;
+    if (registry.QueryValue(key, name, nullptr, nullptr, &size) == kErrorSuccess && size > 0) {
+      old.resize(size);
+      if (registry.QueryValue(key, name, nullptr, old.data(), &size) != kErrorSuccess) old.clear();
+      old.resize(size);
+    }
+    std::size_t first_end = 0;
+    while (first_end < old.size() && old[first_end] != 0) ++first_end;
+    if (first_end < old.size()) bytes.insert(bytes.end(), old.begin() + first_end + 1, old.end());
+    if (bytes.size() < 2 || bytes[bytes.size() - 1] != 0 || bytes[bytes.size() - 2] != 0)
+      bytes.push_back(0);
+  }
+  registry.SetValue(key, name, value.type, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  return true;
+}
+
+}  // namespace corvane
