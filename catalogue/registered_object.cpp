@@ -1,5 +1,6 @@
 #include "catalogue/registered_object.h"
 
+#include "catalogue/dependency_walker.h"
 #include "catalogue/registry_access.h"
 
 namespace corvane {
@@ -16,7 +17,15 @@ CRegisteredObject::CRegisteredObject(const Platform& platform, const char* clsid
 CRegisteredObject::~CRegisteredObject() = default;
 
 
-void CRegisteredObject::FillDependencies(DependencyTree&) {}
+void CRegisteredObject::FillDependencies(DependencyTree& tree) {
+  if (exists_ == 0) return;
+  std::vector<std::unique_ptr<CFileObject>> list;
+  if (GetFileDependencies(platform_, GetFilePath(), list) != 1) return;
+  for (auto& entry : list) {
+    const int image = entry->exists() ? 0 : 1;
+    tree.InsertEntry(std::move(entry), image);
+  }
+}
 
 int CRegisteredObject::RemoveFromRegistry(std::string&) { return 0; }
 

@@ -1,0 +1,76 @@
+#include "catalogue/dependency_walker.h"
+
+#include <unordered_set>
+#include <utility>
+
+#include "catalogue/pe_imports.h"
+#include "catalogue/registry_access.h"
+#include "platform/text.h"
+
+namespace corvane {
+
+namespace {
+
+// One file of the walk: its import names and how far they have been taken.
+struct Level {
+  std::vector<std::string> names;
+  std::size_t next = 0;
+  std::string folder;
+};
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('\\');
+  return slash == std::string::npos ? path : path.substr(0, slash);
+}
+
+// The names are copied out, so the file is released at once rather than held for the
+// whole walk below it.
+bool ReadLevel(Files& files, const std::string& path, Level* level) {
+  std::unique_ptr<FileView> view = files.MapFile(path.c_str());
+  if (view == nullptr || !ReadImportNames(view->data(), view->size(), &level->names)) {
+    return false;
+  }
+  level->folder = FolderOf(path);
+  return true;
+}
+
+std::string FindDll(Files& files, const std::string& folder, const std::string& name) {
+  const std::string candidate = folder + "\\" + name;
+  FoundFile found;
+  if (candidate.size() < kPathBufferSize && files.FindFile(candidate.c_str(), &found)) {
+    return candidate;
+  }
+  return files.FindOnSearchPath(name.c_str());
+}
+
+}  // namespace
+
+int GetFileDependencies(const Platform& platform, const std::string& path,
+                        std::vector<std::unique_ptr<CFileObject>>& list) {
+  // An explicit stack keeps the depth-first order without deep native recursion.
+  std::vector<Level> stack(1);
+  if (!ReadLevel(platform.files, path, &stack.back())) return 0;
+  std::unordered_set<std::string> known;
+  for (const auto& entry : list) known.insert(ToUpper(entry->module_name()));
+
+  while (!stack.empty()) {
+    Level& level = stack.back();
+    if (level.next == level.names.size()) {
+      stack.pop_back();
+      continue;
+    }
+    const std::string name = level.names[level.next++];
+    if (!known.insert(ToUpper(name)).second) continue;
+    const std::string found = FindDll(platform.files, level.folder, name);
+    auto entry = std::make_unique<CFileObject>(platform);
+    entry->SetServer(name, found);
+    list.push_back(std::move(entry));
+    Level below;
+    if (!found.empty() && ReadLevel(platform.files, found, &below)) {
+      stack.push_back(std::move(below));
+    }
+  }
+  return 1;
+}
+
+}  // namespace corvane

@@ -1,0 +1,18 @@
+// The DLL names of a PE file's ordinary import table, read from the file's bytes with every
+// read kept inside them.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+// Appends the names in table order. False when the bytes are not a PE file: no "MZ", or the
+// PE headers lie outside the bytes. A section header, import descriptor or name that lies
+// outside the bytes ends the list there; the names before it are kept and the result is true.
+// Reads PE32 and PE32+ headers; the section table follows the optional header's stated size.
+bool ReadImportNames(const std::uint8_t* data, std::size_t size,
+                     std::vector<std::string>* names);
+
+}  // namespace corvane
