@@ -1,0 +1,83 @@
+#include "framework/dialog.h"
+
+#include "framework/win_app.h"
+
+CDialog::CDialog(UINT template_id, CWnd* parent) : template_id_(template_id), parent_(parent) {}
+
+// Everything reaches WindowProc through the binding; the dialog manager gets the defaults.
+INT_PTR CALLBACK CDialog::DialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+HWND CDialog::OwnerWindow() const {
+  if (parent_ != nullptr) return parent_->GetSafeHwnd();
+  CWnd* main = AfxGetMainWnd();
+  return main != nullptr ? main->GetSafeHwnd() : nullptr;
+}
+
+INT_PTR CDialog::DoModal() {
+  modal_ = true;
+  BindNextWindow();
+  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(template_id_),
+                         OwnerWindow(), DialogProc, 0);
+}
+
+bool CDialog::Create(CWnd* parent) {
+  modal_ = false;
+  parent_ = parent;
+  BindNextWindow();
+  HWND hwnd = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(template_id_),
+                                 parent != nullptr ? parent->GetSafeHwnd() : nullptr, DialogProc,
+                                 0);
+  return hwnd != nullptr && hwnd == hwnd_;
+}
+
+void CDialog::EndDialog(int result) {
+  if (modal_)
+    ::EndDialog(hwnd_, result);
+  else
+    ShowWindow(hwnd_, SW_HIDE);
+}
+
+bool CDialog::UpdateData(bool save) {
+  CDataExchange dx(hwnd_, save);
+  DoDataExchange(&dx);
+  return true;
+}
+
+bool CDialog::PreTranslateMessage(MSG* msg) {
+  return !modal_ && hwnd_ != nullptr && IsDialogMessageA(hwnd_, msg);
+}
+
+BOOL CDialog::OnInitDialog() {
+  UpdateData(false);
+  return TRUE;
+}
+
+void CDialog::OnOK() {
+  if (UpdateData(true)) EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+LRESULT CDialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      return OnInitDialog();
+    case WM_COMMAND:
+      if (lp == 0 || HIWORD(wp) == BN_CLICKED) {
+        if (LOWORD(wp) == IDOK) {
+          OnOK();
+          return 0;
+        }
+        if (LOWORD(wp) == IDCANCEL) {
+          OnCancel();
+          return 0;
+        }
+      }
+      break;
+    default:
+      break;
+  }
+  return CWnd::WindowProc(msg, wp, lp);
+}
