@@ -1,5 +1,7 @@
 #include "catalogue/pe_imports.h"
 
+#include "catalogue/byte_span.h"
+
 #include <cstring>
 #include <unordered_set>
 #include <utility>
@@ -19,34 +21,7 @@ constexpr std::uint64_t kSizeOfHeadersOffset = 60;  // in the optional header, e
 constexpr std::uint64_t kImportDirectory32 = 104;   // data directory entry 1
 constexpr std::uint64_t kImportDirectory64 = 120;
 
-// Offsets are 64-bit so that adding a 32-bit field to them can't wrap.
-class Bytes {
- public:
-  Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  bool Has(std::uint64_t offset, std::uint64_t length) const {
-    return offset <= size_ && length <= size_ - offset;
-  }
-  std::uint16_t U16(std::uint64_t offset) const {
-    return static_cast<std::uint16_t>(data_[offset] | data_[offset + 1] << 8);
-  }
-  std::uint32_t U32(std::uint64_t offset) const {
-    return static_cast<std::uint32_t>(U16(offset)) |
-           static_cast<std::uint32_t>(U16(offset + 2)) << 16;
-  }
-  // The zero-terminated text at offset; false when it doesn't end inside the bytes.
-  bool Text(std::uint64_t offset, std::string* text) const {
-    if (offset >= size_) return false;
-    const void* end = std::memchr(data_ + offset, 0, size_ - offset);
-    if (end == nullptr) return false;
-    text->assign(reinterpret_cast<const char*>(data_ + offset),
-                 static_cast<const std::uint8_t*>(end) - (data_ + offset));
-    return true;
-  }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-};
+using Bytes = ByteSpan;
 
 // Where a run of the file appears in the image: raw data at file offset raw, from RVA rva on.
 struct Section {

@@ -1,30 +1,14 @@
 #include "catalogue/version_resource.h"
 
+#include "catalogue/byte_span.h"
+
 #include <cctype>
 
 namespace corvane {
 
 namespace {
 
-// Bounded little-endian reads: every read checks the range first.
-class Bytes {
- public:
-  Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  bool Has(std::size_t offset, std::size_t length) const {
-    return offset <= size_ && length <= size_ - offset;
-  }
-  std::uint16_t U16(std::size_t offset) const {
-    return static_cast<std::uint16_t>(data_[offset] | data_[offset + 1] << 8);
-  }
-  std::uint32_t U32(std::size_t offset) const {
-    return static_cast<std::uint32_t>(U16(offset)) | static_cast<std::uint32_t>(U16(offset + 2)) << 16;
-  }
-  const std::uint8_t* data() const { return data_; }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-};
+using Bytes = ByteSpan;
 
 constexpr std::uint32_t kVersionType = 16;
 constexpr std::uint32_t kVersionId = 1;
