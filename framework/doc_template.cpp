@@ -26,11 +26,8 @@ CFrameWnd* CSingleDocTemplate::OpenNewDocument(int show) {
   context.document = document.get();
   context.new_view = new_view_;
   CFrameWnd* frame = new_frame_();
-  if (!frame->LoadFrame(resource_id_, WS_OVERLAPPEDWINDOW, nullptr, &context)) {
-    // A frame whose window was never made still owns itself.
-    if (frame->GetSafeHwnd() == nullptr) delete frame;
-    return nullptr;
-  }
+  // A frame that fails to load has deleted itself.
+  if (!frame->LoadFrame(resource_id_, WS_OVERLAPPEDWINDOW, nullptr, &context)) return nullptr;
   document_ = std::move(document);
   frame->SetWindowText(document_->title());
   for (CView* view : std::vector<CView*>(document_->views())) view->OnInitialUpdate();

@@ -15,8 +15,7 @@ class CFrameWnd : public CWnd {
   CFrameWnd();
 
   // Registers the class with icon resource_id, loads menu and accelerators of that id, and
-  // creates the window. False when creation failed; the frame has then deleted itself if its
-  // window had been made.
+  // creates the window. False when creation failed; the frame has then deleted itself.
   bool LoadFrame(UINT resource_id, DWORD style, CWnd* parent, CCreateContext* context);
 
   CView* GetActiveView() const { return active_view_; }
@@ -34,7 +33,11 @@ class CFrameWnd : public CWnd {
   // Prepares the dock at the top; bars are then docked in the order of DockControlBar.
   void EnableDocking();
   void DockControlBar(CToolBar* bar);
-  void SetStatusBar(CStatusBar* bar) { status_bar_ = bar; }
+  // The bar starts with the idle message.
+  void SetStatusBar(CStatusBar* bar) {
+    status_bar_ = bar;
+    SetMessageText(0);
+  }
   CStatusBar* status_bar() const { return status_bar_; }
   const std::vector<CToolBar*>& toolbars() const { return toolbars_; }
   HWND dock() const { return dock_; }

@@ -1,6 +1,6 @@
 // A static splitter: a fixed grid of panes with bars between them that the user can drag.
 // Every column but the last keeps its ideal width, every row but the last its ideal height;
-// the last column and row take the rest.
+// the last column and row take the rest. Its owner keeps the object (usually as a member).
 #pragma once
 #include <functional>
 #include <vector>
@@ -29,7 +29,6 @@ class CSplitterWnd : public CWnd {
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
-  void PostNcDestroy() override { delete this; }
 
  private:
   // The bar under a point: (true, index) for a column bar, (false, index) for a row bar.

@@ -1,0 +1,52 @@
+# The GUI program: our framework over Win32, the main window, the application shell and the
+# widgets, the resources, corvane.exe and the GUI tests under Wine.
+enable_language(RC)
+
+add_library(corvane_framework STATIC
+  framework/cmd_target.cpp
+  framework/cmd_ui.cpp
+  framework/data_exchange.cpp
+  framework/dialog.cpp
+  framework/doc_template.cpp
+  framework/form_view.cpp
+  framework/frame_wnd.cpp
+  framework/list_ctrl.cpp
+  framework/splitter_wnd.cpp
+  framework/status_bar.cpp
+  framework/tool_bar.cpp
+  framework/tree_ctrl.cpp
+  framework/view.cpp
+  framework/win_app.cpp
+  framework/wnd.cpp
+)
+target_include_directories(corvane_framework PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(corvane_framework PUBLIC comctl32 comdlg32 gdi32 user32 shell32 ole32)
+
+add_library(corvane_gui STATIC
+  mainwindow/splitter_frame.cpp
+  mainwindow/object_tree.cpp
+  mainwindow/plenor_view.cpp
+  mainwindow/tab_view.cpp
+  mainwindow/clipboard.cpp
+  mainwindow/layout_hold.cpp
+  mainwindow/pane_layout.cpp
+  mainwindow/list_view_ex.cpp
+  widgets/ox_static.cpp
+  app/options_dlg.cpp
+  app/message_dlg.cpp
+  app/unregistered_dlg.cpp
+  app/gui_notice.cpp
+)
+target_link_libraries(corvane_gui PUBLIC corvane_framework corvane_win32)
+
+# Resources are linked into each program that shows windows, so that templates load from the
+# program's own module.
+set(CORVANE_RESOURCES ${CMAKE_SOURCE_DIR}/resources/corvane.rc)
+set_source_files_properties(${CORVANE_RESOURCES} PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h")
+target_include_directories(corvane_gui PUBLIC ${CMAKE_SOURCE_DIR})
+
+add_executable(corvane WIN32 app/corvane_main.cpp app/plenor_app.cpp ${CORVANE_RESOURCES})
+target_link_libraries(corvane PRIVATE corvane_gui)
+
+add_subdirectory(tests/gui)
