@@ -1,0 +1,177 @@
+#include "app/settings.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/text.h"
+
+namespace corvane {
+
+namespace {
+
+struct IntegerValue {
+  const char* name;
+  int Settings::*field;
+};
+
+// "General" in load and save order.
+const IntegerValue kGeneralValues[] = {
+    {kDisplayMissingValue, &Settings::display_missing},
+    {kDisplayInstalledValue, &Settings::display_installed},
+    {kDisplayInListValue, &Settings::display_in_list},
+    {kAfterRegisterValue, &Settings::after_register},
+    {kAfterUnregisterValue, &Settings::after_unregister},
+    {kAfterRemoveValue, &Settings::after_remove},
+};
+
+constexpr std::uint32_t kTextBufferSize = 1024;
+constexpr char kComputerPrefix[] = "Computer";
+constexpr std::int32_t kMaxIndex = 0x7FFFFFFF;
+
+std::string SectionPath(const char* section) { return std::string(kSettingsKey) + "\\" + section; }
+
+std::int32_t FromDword(const std::uint8_t* data) {
+  const std::uint32_t bits =
+      data[0] | data[1] << 8 | data[2] << 16 | static_cast<std::uint32_t>(data[3]) << 24;
+  return bits <= 0x7FFFFFFFu ? static_cast<std::int32_t>(bits)
+                             : -static_cast<std::int32_t>(~bits) - 1;
+}
+
+// Only a REG_DWORD of exactly four bytes counts; anything else is the default.
+int ReadInteger(Registry& registry, RegKey key, const char* name, int fallback) {
+  if (key == 0) return fallback;
+  std::uint8_t data[4];
+  std::uint32_t type = 0;
+  std::uint32_t size = sizeof data;
+  if (registry.QueryValue(key, name, &type, data, &size) != kErrorSuccess) return fallback;
+  if (type != kRegDword || size != sizeof data) return fallback;
+  return FromDword(data);
+}
+
+// A REG_SZ up to its first NUL, terminated or not; anything else is empty.
+std::string ReadText(Registry& registry, RegKey key, const char* name) {
+  char data[kTextBufferSize];
+  std::uint32_t type = 0;
+  std::uint32_t size = kTextBufferSize - 1;
+  if (registry.QueryValue(key, name, &type, reinterpret_cast<std::uint8_t*>(data), &size) !=
+          kErrorSuccess ||
+      type != kRegSz || size > kTextBufferSize - 1)
+    return std::string();
+  return std::string(data, strnlen(data, size));
+}
+
+// The index of a value named exactly as kComputerValuePattern makes it, or 0.
+std::int32_t ComputerIndex(const char* name) {
+  const std::size_t prefix = sizeof kComputerPrefix - 1;
+  const std::size_t length = std::strlen(name);
+  if (length <= prefix || length > prefix + 10) return 0;
+  if (!EqualsNoCase(std::string(name, prefix), kComputerPrefix)) return 0;
+  if (name[prefix] == '0') return 0;
+  std::uint64_t index = 0;
+  for (const char* p = name + prefix; *p != '\0'; ++p) {
+    if (*p < '0' || *p > '9') return 0;
+    index = index * 10 + static_cast<std::uint64_t>(*p - '0');
+  }
+  return index <= static_cast<std::uint64_t>(kMaxIndex) ? static_cast<std::int32_t>(index) : 0;
+}
+
+// The highest computer index stored, so that a damaged Count cannot make the load query
+// billions of absent values. When enumeration fails, Count is trusted as it stands.
+std::int32_t HighestComputerIndex(Registry& registry, RegKey key) {
+  std::int32_t highest = 0;
+  for (std::uint32_t index = 0;; ++index) {
+    char name[kTextBufferSize];
+    std::uint32_t name_size = sizeof name;
+    const long rc = registry.EnumValue(key, index, name, &name_size, nullptr, nullptr, nullptr);
+    if (rc == kErrorNoMoreItems) return highest;
+    if (rc == kErrorMoreData) continue;  // a name too long to be one of ours
+    if (rc != kErrorSuccess) return kMaxIndex;
+    name[sizeof name - 1] = '\0';
+    const std::int32_t found = ComputerIndex(name);
+    if (found > highest) highest = found;
+  }
+}
+
+std::string ComputerValueName(std::int32_t index) {
+  char name[32];
+  std::snprintf(name, sizeof name, kComputerValuePattern, static_cast<long>(index));
+  return name;
+}
+
+void LoadComputers(Registry& registry, RegKey key, std::vector<std::string>* computers) {
+  computers->clear();
+  if (key == 0) return;
+  std::int32_t count = ReadInteger(registry, key, kCountValue, 0);
+  if (count <= 0) return;
+  const std::int32_t highest = HighestComputerIndex(registry, key);
+  if (highest < count) count = highest;
+  for (std::int32_t i = 1; i <= count; ++i) {
+    std::string computer = ReadText(registry, key, ComputerValueName(i).c_str());
+    if (!computer.empty()) computers->push_back(std::move(computer));
+  }
+}
+
+RegKey OpenSection(Registry& registry, const char* section) {
+  RegKey key = 0;
+  if (registry.OpenKey(kCurrentUser, SectionPath(section).c_str(), kKeyRead, &key) != kErrorSuccess)
+    return 0;
+  return key;
+}
+
+RegKey CreateSection(Registry& registry, const char* section) {
+  RegKey key = 0;
+  if (registry.CreateKey(kCurrentUser, SectionPath(section).c_str(), &key) != kErrorSuccess)
+    return 0;
+  return key;
+}
+
+void WriteInteger(Registry& registry, RegKey key, const char* name, int value) {
+  const auto bits = static_cast<std::uint32_t>(value);
+  const std::uint8_t data[4] = {
+      static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
+      static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
+  registry.SetValue(key, name, kRegDword, data, sizeof data);
+}
+
+void WriteText(Registry& registry, RegKey key, const char* name, const std::string& text) {
+  registry.SetValue(key, name, kRegSz, reinterpret_cast<const std::uint8_t*>(text.c_str()),
+                    static_cast<std::uint32_t>(text.size() + 1));
+}
+
+}  // namespace
+
+Settings& AppSettings() {
+  static Settings settings;
+  return settings;
+}
+
+void LoadSettings(Registry& registry, Settings& settings) {
+  const Settings defaults;
+  {
+    const RegKey general = OpenSection(registry, kGeneralSection);
+    KeyCloser closer(registry, general);
+    for (const IntegerValue& value : kGeneralValues)
+      settings.*value.field = ReadInteger(registry, general, value.name, defaults.*value.field);
+  }
+  const RegKey computers = OpenSection(registry, kComputersSection);
+  KeyCloser closer(registry, computers);
+  LoadComputers(registry, computers, &settings.computers);
+}
+
+void SaveSettings(Registry& registry, const Settings& settings) {
+  if (const RegKey general = CreateSection(registry, kGeneralSection)) {
+    KeyCloser closer(registry, general);
+    for (const IntegerValue& value : kGeneralValues)
+      WriteInteger(registry, general, value.name, settings.*value.field);
+  }
+  if (const RegKey computers = CreateSection(registry, kComputersSection)) {
+    KeyCloser closer(registry, computers);
+    const auto count = static_cast<std::int32_t>(settings.computers.size());
+    WriteInteger(registry, computers, kCountValue, count);
+    for (std::int32_t i = 1; i <= count; ++i)
+      WriteText(registry, computers, ComputerValueName(i).c_str(), settings.computers[i - 1]);
+  }
+}
+
+}  // namespace corvane
