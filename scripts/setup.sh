@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
   cmake make g++ libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
-  wine wine32:i386
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64
   xvfb xauth x11-apps imagemagick fonts-wine
 )
 

@@ -15,6 +15,6 @@ cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON
 cmake --build build/asan -j"$(nproc)" --target corvane_unit_tests
 (cd build/asan && ctest --output-on-failure -j"$(nproc)")
 
-echo "== win32 build and tests under Wine"
-bash scripts/build-win32.sh
-(cd build/win32 && ctest --output-on-failure)
+echo "== Windows builds and tests under Wine"
+wine_build=$(bash scripts/build-win32.sh)
+(cd "$wine_build" && ctest --output-on-failure)
