@@ -120,9 +120,19 @@ void CFrameWnd::DockControlBar(CToolBar* bar) {
   band.hwndChild = toolbar;
   band.cxMinChild = size.cx;
   band.cyMinChild = size.cy;
-  band.cx = size.cx + 16;
   band.wID = static_cast<UINT>(toolbars_.size());
+  // The new band takes the rest of the row; the ones before it keep their buttons' width, so
+  // the bars line up from the left.
+  band.cx = 0x7FFF;
   ::SendMessageA(dock_, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+  for (size_t i = 0; i < toolbars_.size(); ++i) {
+    REBARBANDINFOA before = {};
+    before.cbSize = sizeof before;
+    before.fMask = RBBIM_SIZE;
+    ::SendMessageA(toolbars_[i]->GetSafeHwnd(), TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+    before.cx = size.cx + 16;
+    ::SendMessageA(dock_, RB_SETBANDINFOA, i, reinterpret_cast<LPARAM>(&before));
+  }
   toolbars_.push_back(bar);
   RecalcLayout();
 }

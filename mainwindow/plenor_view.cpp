@@ -5,6 +5,10 @@
 #include "mainwindow/layout_hold.h"
 #include "resources/resource.h"
 
+namespace {
+const int kHeadingMargin = 16;
+}
+
 CPlenorView::CPlenorView() : CFormView(IDD_PLENOR_VIEW) {}
 
 void CPlenorView::OnInitialUpdate() {
@@ -26,7 +30,13 @@ LRESULT CPlenorView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     HWND list = GetDlgItem(IDC_ATTRIBUTE_LIST);
     if (list != nullptr) {
       MoveWindow(list, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
+      // The names' width, but never narrower than the heading.
       ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE);
+      int names = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+      int heading = static_cast<int>(
+                        ::SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>("Name"))) +
+                    kHeadingMargin;
+      ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, names > heading ? names : heading);
       ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
     }
   }
