@@ -32,6 +32,9 @@ add_library(corvane_gui STATIC
   mainwindow/pane_layout.cpp
   mainwindow/list_view_ex.cpp
   widgets/ox_static.cpp
+  widgets/hyper_link.cpp
+  app/about_dlg.cpp
+  app/shell_tools.cpp
   app/options_dlg.cpp
   app/message_dlg.cpp
   app/unregistered_dlg.cpp
