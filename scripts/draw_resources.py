@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draw Corvane's toolbar bitmaps and icons into resources/.
+"""Draw Corvane's toolbar bitmaps, icons, object list images and logo into resources/
 
 Standard library only, deterministic: run from the repo root as
     python3 scripts/draw_resources.py
@@ -196,16 +196,16 @@ def pts_from(rows, x=0, y=0, ch='#'):
 
 # ---------------------------------------------------------------- parts
 
-def page(c, x, y, w, h, fold=3):
-    """A white sheet with a dog-eared top right corner."""
+def page(c, x, y, w, h, fold=3, face=WHITE, fold_face=SILVER):
+    """A sheet with a dog-eared top right corner."""
     x1, y1 = x + w - 1, y + h - 1
     fx = x1 - fold
     body = {(i, j) for i in range(x, x1 + 1) for j in range(y, y1 + 1)
             if not (i > fx and j - y < i - fx)}
-    c.solid(body, WHITE, K)
+    c.solid(body, face, K)
     for i in range(fx + 1, x1):
         for j in range(y + i - fx + 1, y + fold):
-            c.set(i, j, SILVER)
+            c.set(i, j, fold_face)
     c.line(fx, y, fx, y + fold, K)
     c.line(fx, y + fold, x1, y + fold, K)
 
@@ -676,6 +676,115 @@ def wait_icon(size):
     return c
 
 
+# ---------------------------------------------------------------- object list images
+
+# Image lists key these on a mask colour, so the drawing itself stays clear
+# of it: teal for most, white for the two that flag a broken record.
+LIST_W = LIST_H = 16
+
+
+def l_control(c):
+    # a form holding a button, and the component behind it
+    c.box(0, 1, 13, 11, SILVER)
+    c.fill(1, 2, 11, 2, NAVY)
+    c.line(1, 4, 11, 4, WHITE)
+    c.solid(rect_pts(2, 6, 7, 4), SILVER, K, light=WHITE, dark=GREY)
+    cube7(c, 9, 9)
+
+
+def l_dll_server(c):
+    page(c, 1, 0, 11, 14)
+    text_lines(c, 3, 3, 6, 3)
+    # by hand: a computed gear this small turns to noise
+    c.pattern(7, 7, [
+        "...KKK...",
+        ".KKKWKKK.",
+        ".KWWssdK.",
+        "KKWsssdKK",
+        "KWssKsddK",
+        "KKsssddKK",
+        ".KsddddK.",
+        ".KKKdKKK.",
+        "...KKK...",
+    ])
+
+
+def l_exe_server(c):
+    c.box(0, 1, 16, 14, WHITE)
+    c.fill(1, 2, 14, 2, NAVY)
+    c.fill(12, 2, 2, 2, SILVER)
+    c.line(1, 4, 14, 4, SILVER)
+    for x in (2, 5, 8):
+        c.line(x, 4, x + 1, 4, K)
+    c.line(1, 5, 14, 5, GREY)
+    text_lines(c, 3, 8, 9, 3)
+
+
+def l_misbehaved(c):
+    c.solid(disc(7.5, 7.5, 7.3), RED, DRED)
+    x_pts = thick_line(4.5, 4.5, 10.5, 10.5, 0.8) | thick_line(10.5, 4.5, 4.5, 10.5, 0.8)
+    c.paint(x_pts, SILVER)
+
+
+def l_missing_dependency(c):
+    page(c, 0, 0, 12, 14, fold=2, face=SILVER, fold_face=GREY)
+    c.text(1, 3, "DLL", NAVY)
+    c.pattern(7, 7, [
+        "....K....",
+        "...KYK...",
+        "...KYK...",
+        "..KYKYK..",
+        "..KYKYK..",
+        ".KYYKYYK.",
+        ".KYYYYYK.",
+        "KYYYKYYYK",
+        "KKKKKKKKK",
+    ])
+
+
+LIST_IMAGES = [
+    ('list_control.bmp', l_control, TEAL),
+    ('list_dll_server.bmp', l_dll_server, TEAL),
+    ('list_exe_server.bmp', l_exe_server, TEAL),
+    ('list_misbehaved.bmp', l_misbehaved, WHITE),
+    ('list_missing_dependency.bmp', l_missing_dependency, WHITE),
+]
+
+
+def list_image(draw, mask):
+    c = Canvas(LIST_W, LIST_H)
+    draw(c)
+    used = {v for row in c.px for v in row if v is not None}
+    assert mask not in used, '%s paints its own mask colour' % draw.__name__
+    for row in c.px:
+        for x, v in enumerate(row):
+            if v is None:
+                row[x] = mask
+    return c
+
+
+# ---------------------------------------------------------------- logo
+
+LOGO = 96
+
+
+def logo():
+    # the application icon, redrawn at three times its size
+    c = Canvas(LOGO, LOGO, WHITE)
+    s, o = 3, 3
+    iso_cube(c, o + 13 * s, o, 12 * s, 12 * s)
+    c.solid(thick_line(o + 22 * s, o + 22 * s, o + 28 * s, o + 28 * s, 2.0 * s), OLIVE, K, light=YELLOW)
+    cx = cy = o + 20 * s
+    c.solid(disc(cx, cy, 7.3 * s), SILVER, K, light=WHITE, dark=GREY)
+    r = 5.2 * s
+    c.solid(disc(cx, cy, r), CYAN, K)
+    # a glint on the glass, towards the light
+    for (x, y) in disc(cx, cy, r * 0.72) - disc(cx, cy, r * 0.5):
+        if 200 <= math.degrees(math.atan2(y - cy, x - cx)) % 360 <= 250:
+            c.set(x, y, WHITE)
+    return c
+
+
 # ---------------------------------------------------------------- writers
 
 def pack4(c, y):
@@ -700,6 +809,21 @@ def bmp_bytes(c):
     offset = 14 + len(info) + 64
     head = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
     return head + info + palette_bytes() + pixels
+
+
+def bmp8_bytes(c):
+    """8 bits a pixel, so the logo can be loaded at any size without a
+    16-colour limit later; the palette is still VGA's, padded out."""
+    stride = (c.w + 3) // 4 * 4
+    rows = []
+    for y in range(c.h - 1, -1, -1):
+        rows.append(bytes(v or 0 for v in c.px[y]) + bytes(stride - c.w))
+    pixels = b''.join(rows)
+    palette = palette_bytes() + bytes(4 * (256 - len(PALETTE)))
+    info = struct.pack('<IiiHHIIiiII', 40, c.w, c.h, 1, 8, 0, len(pixels), 2835, 2835, 256, 256)
+    offset = 14 + len(info) + len(palette)
+    head = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
+    return head + info + palette + pixels
 
 
 def and_mask(c):
@@ -736,15 +860,15 @@ def ico_bytes(images):
 
 # ---------------------------------------------------------------- self-check
 
-def check_bmp(data, w, h):
+def check_bmp(data, w, h, depth=4):
     assert data[:2] == b'BM', 'not a BMP'
     size, = struct.unpack_from('<I', data, 2)
     off, = struct.unpack_from('<I', data, 10)
     bw, bh, planes, bpp = struct.unpack_from('<iiHH', data, 18)
     assert size == len(data), 'file size field is wrong'
-    assert (bw, bh, planes, bpp) == (w, h, 1, 4), (bw, bh, planes, bpp)
-    assert off == 14 + 40 + 64
-    assert len(data) - off == ((w + 7) // 8 * 4) * h
+    assert (bw, bh, planes, bpp) == (w, h, 1, depth), (bw, bh, planes, bpp)
+    assert off == 14 + 40 + 4 * (1 << depth)
+    assert len(data) - off == ((w * depth + 31) // 32 * 4) * h
     assert data[14 + 40 + 7 * 4:14 + 40 + 8 * 4] == bytes((192, 192, 192, 0)), 'palette entry 7 must be silver'
 
 
@@ -764,6 +888,19 @@ def check_ico(data, sizes):
         assert any(b != 0xFF for b in m) and any(b != 0 for b in m), 'mask must be partly transparent'
 
 
+def check_masked(data, rgb):
+    """The mask colour is the palette's and covers some, not all, of it."""
+    w, h = struct.unpack_from('<ii', data, 18)
+    off, = struct.unpack_from('<I', data, 10)
+    pal = [tuple(data[54 + 4 * i:57 + 4 * i][::-1]) for i in range(16)]
+    mask = pal.index(rgb)
+    stride = (w + 7) // 8 * 4
+    flat = [(data[off + y * stride + x // 2] >> (0 if x % 2 else 4)) & 15
+            for y in range(h) for x in range(w)]
+    n = flat.count(mask)
+    assert w * h // 10 < n < w * h * 9 // 10, 'mask covers %d of %d pixels' % (n, w * h)
+
+
 # ---------------------------------------------------------------- main
 
 def main():
@@ -774,11 +911,18 @@ def main():
         'computers_toolbar.bmp': bmp_bytes(strip(COMPUTER_BUTTONS)),
         'corvane.ico': ico_bytes([app_icon(32), app_icon(16)]),
         'wait.ico': ico_bytes([wait_icon(32), wait_icon(16)]),
+        'logo.bmp': bmp8_bytes(logo()),
     }
+    for name, draw, mask in LIST_IMAGES:
+        outputs[name] = bmp_bytes(list_image(draw, mask))
     check_bmp(outputs['main_toolbar.bmp'], 17 * TB_W, TB_H)
     check_bmp(outputs['computers_toolbar.bmp'], 4 * TB_W, TB_H)
     check_ico(outputs['corvane.ico'], (32, 16))
     check_ico(outputs['wait.ico'], (32, 16))
+    check_bmp(outputs['logo.bmp'], LOGO, LOGO, 8)
+    for name, draw, mask in LIST_IMAGES:
+        check_bmp(outputs[name], LIST_W, LIST_H)
+        check_masked(outputs[name], PALETTE[mask])
     for name, data in outputs.items():
         with open(os.path.join(root, name), 'wb') as f:
             f.write(data)
