@@ -1,0 +1,356 @@
+// The message dialog, the timed message window, the notification modes and the wait notices.
+#include "app/message_dlg.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/gui_notice.h"
+#include "framework/win_app.h"
+#include "resources/resource.h"
+
+namespace {
+
+const char kMessageCaption[] = "Corvane Message";
+const char kAppCaption[] = "Corvane";
+
+std::string WindowText(HWND hwnd) {
+  char text[2048] = "";
+  GetWindowTextA(hwnd, text, sizeof text);
+  return text;
+}
+
+std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+
+bool IsDialogWindow(HWND hwnd) {
+  char name[64] = "";
+  GetClassNameA(hwnd, name, sizeof name);
+  return std::string(name) == "#32770";
+}
+
+struct DialogSearch {
+  std::string caption;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectCaptioned(HWND hwnd, LPARAM lp) {
+  auto* search = reinterpret_cast<DialogSearch*>(lp);
+  if (IsDialogWindow(hwnd) && WindowText(hwnd) == search->caption) search->found.push_back(hwnd);
+  return TRUE;
+}
+
+// Top-level dialog windows of this thread with the caption, shown or hidden.
+std::vector<HWND> DialogsCaptioned(const std::string& caption) {
+  DialogSearch search{caption, {}};
+  EnumThreadWindows(GetCurrentThreadId(), CollectCaptioned, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void PumpMessages() {
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// Services the queue until the condition holds; bounded by rounds, not by a clock.
+bool PumpUntil(const std::function<bool()>& condition, int rounds = 3000) {
+  for (int i = 0; i < rounds && !condition(); ++i) PumpMessages();
+  return condition();
+}
+
+void Click(HWND dialog, int id) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// Answers the modal windows a call opens, in order: each step waits for an enabled, visible
+// dialog of this thread with its caption. Gives up (closing what is open) when stuck.
+class DialogDriver {
+ public:
+  struct Step {
+    std::string caption;
+    std::function<void(HWND)> act;
+  };
+
+  explicit DialogDriver(std::vector<Step> steps) : steps_(std::move(steps)) {
+    active_ = this;
+    timer_ = SetTimer(nullptr, 0, 30, Tick);
+  }
+  ~DialogDriver() {
+    KillTimer(nullptr, timer_);
+    active_ = nullptr;
+  }
+
+  size_t steps_done() const { return next_; }
+  bool gave_up() const { return gave_up_; }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (active_ != nullptr) active_->Advance();
+  }
+
+  void Advance() {
+    HWND ignored = TimedMessageWindow() != nullptr ? TimedMessageWindow()->GetSafeHwnd() : nullptr;
+    if (next_ < steps_.size()) {
+      for (HWND hwnd : DialogsCaptioned(steps_[next_].caption)) {
+        if (hwnd == ignored || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) continue;
+        steps_[next_++].act(hwnd);
+        idle_ticks_ = 0;
+        return;
+      }
+    }
+    if (++idle_ticks_ < 600) return;
+    gave_up_ = true;
+    for (const char* caption : {kMessageCaption, kAppCaption}) {
+      for (HWND hwnd : DialogsCaptioned(caption)) {
+        if (hwnd == ignored) continue;
+        Click(hwnd, IDOK);
+      }
+    }
+  }
+
+  static DialogDriver* active_;
+  std::vector<Step> steps_;
+  size_t next_ = 0;
+  int idle_ticks_ = 0;
+  bool gave_up_ = false;
+  UINT_PTR timer_ = 0;
+};
+
+DialogDriver* DialogDriver::active_ = nullptr;
+
+// What a message dialog looked like when it was answered.
+struct Seen {
+  std::string text;
+  bool ok_visible = false;
+  bool system_menu = false;
+  HWND owner = nullptr;
+};
+
+DialogDriver::Step AnswerMessage(Seen* seen) {
+  return {kMessageCaption, [seen](HWND dialog) {
+            seen->text = ItemText(dialog, IDC_MESSAGE_TEXT);
+            seen->ok_visible = IsWindowVisible(GetDlgItem(dialog, IDOK)) != FALSE;
+            seen->system_menu = (GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU) != 0;
+            seen->owner = GetWindow(dialog, GW_OWNER);
+            Click(dialog, IDOK);
+          }};
+}
+
+class MessageTest : public testing::Test {
+ protected:
+  void TearDown() override { DestroyTimedMessage(); }
+};
+
+class NotifyTest : public MessageTest {};
+
+const char kRegistered[] = "C:\\Controls\\R&D\\grid.ocx\n\nRegistered Successfully !";
+
+TEST_F(NotifyTest, WaitModesShowAModalMessageAnsweredByOk) {
+  for (int mode : {0, -1, 4, 7}) {
+    SCOPED_TRACE(mode);
+    Seen seen;
+    DialogDriver driver({AnswerMessage(&seen)});
+    NotifyAction(kRegistered, mode);
+    EXPECT_FALSE(driver.gave_up());
+    EXPECT_EQ(driver.steps_done(), 1u);
+    EXPECT_EQ(seen.text, kRegistered);
+    EXPECT_TRUE(seen.ok_visible);
+    EXPECT_TRUE(seen.system_menu);
+    EXPECT_EQ(TimedMessageWindow(), nullptr);
+    EXPECT_TRUE(DialogsCaptioned(kMessageCaption).empty());
+  }
+}
+
+TEST_F(NotifyTest, BeepAndNothingShowNoWindow) {
+  for (int mode : {2, 3}) {
+    SCOPED_TRACE(mode);
+    Seen seen;
+    DialogDriver driver({AnswerMessage(&seen)});
+    NotifyAction(kRegistered, mode);
+    PumpMessages();
+    EXPECT_EQ(driver.steps_done(), 0u);
+    EXPECT_EQ(TimedMessageWindow(), nullptr);
+    EXPECT_TRUE(DialogsCaptioned(kMessageCaption).empty());
+  }
+}
+
+TEST_F(NotifyTest, TimedModeReturnsAtOnceWithAShownWindow) {
+  Seen seen;
+  DialogDriver driver({AnswerMessage(&seen)});
+  NotifyAction(kRegistered, 1);
+  EXPECT_EQ(driver.steps_done(), 0u);
+  CMessageDlg* timed = TimedMessageWindow();
+  ASSERT_NE(timed, nullptr);
+  HWND hwnd = timed->GetSafeHwnd();
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  EXPECT_EQ(ItemText(hwnd, IDC_MESSAGE_TEXT), kRegistered);
+}
+
+TEST_F(NotifyTest, GuiNoticePassesTheModeOn) {
+  GuiNotice notice;
+  notice.NotifyAction("quiet", 3);
+  EXPECT_EQ(TimedMessageWindow(), nullptr);
+  notice.NotifyAction("timed", 1);
+  ASSERT_NE(TimedMessageWindow(), nullptr);
+  EXPECT_EQ(ItemText(TimedMessageWindow()->GetSafeHwnd(), IDC_MESSAGE_TEXT), "timed");
+}
+
+TEST_F(MessageTest, TimedWindowHasNoCloseBoxNoOkAndNoOwner) {
+  CWinApp app;
+  CWnd main;
+  ASSERT_TRUE(main.CreateEx(0, "STATIC", "main", WS_OVERLAPPEDWINDOW, RECT{0, 0, 300, 200},
+                            nullptr, 0));
+  app.set_main_window(&main);
+  ShowTimedMessage("Removed.");
+  ASSERT_NE(TimedMessageWindow(), nullptr);
+  HWND hwnd = TimedMessageWindow()->GetSafeHwnd();
+  EXPECT_EQ(GetWindowLongA(hwnd, GWL_STYLE) & WS_SYSMENU, 0);
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(hwnd, IDOK)));
+  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), nullptr);
+  EXPECT_EQ(GetParent(hwnd), nullptr);
+  DestroyTimedMessage();
+  app.set_main_window(nullptr);
+}
+
+TEST_F(MessageTest, ModalMessageIsOwnedByTheMainWindow) {
+  CWinApp app;
+  CWnd main;
+  ASSERT_TRUE(main.CreateEx(0, "STATIC", "main", WS_OVERLAPPEDWINDOW, RECT{0, 0, 300, 200},
+                            nullptr, 0));
+  app.set_main_window(&main);
+  Seen seen;
+  {
+    DialogDriver driver({AnswerMessage(&seen)});
+    ShowMessage("Failed.");
+    EXPECT_EQ(driver.steps_done(), 1u);
+  }
+  EXPECT_EQ(seen.owner, main.GetSafeHwnd());
+  app.set_main_window(nullptr);
+}
+
+TEST_F(MessageTest, SecondTimedMessageReplacesTheFirst) {
+  ShowTimedMessage("first");
+  HWND first = TimedMessageWindow()->GetSafeHwnd();
+  ShowTimedMessage("second");
+  EXPECT_FALSE(IsWindow(first));
+  std::vector<HWND> windows = DialogsCaptioned(kMessageCaption);
+  ASSERT_EQ(windows.size(), 1u);
+  EXPECT_EQ(windows[0], TimedMessageWindow()->GetSafeHwnd());
+  EXPECT_EQ(ItemText(windows[0], IDC_MESSAGE_TEXT), "second");
+}
+
+TEST_F(MessageTest, DestroyTimedMessageRemovesTheWindow) {
+  DestroyTimedMessage();  // none yet: harmless
+  ShowTimedMessage("at exit");
+  HWND hwnd = TimedMessageWindow()->GetSafeHwnd();
+  DestroyTimedMessage();
+  EXPECT_EQ(TimedMessageWindow(), nullptr);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_TRUE(DialogsCaptioned(kMessageCaption).empty());
+  DestroyTimedMessage();
+}
+
+TEST_F(MessageTest, TimerHidesTheTimedWindowWhichStaysUntilReplaced) {
+  ShowTimedMessage("going by itself");
+  HWND hwnd = TimedMessageWindow()->GetSafeHwnd();
+  EXPECT_TRUE(PumpUntil([hwnd] { return !IsWindowVisible(hwnd); }));
+  EXPECT_TRUE(IsWindow(hwnd));
+  EXPECT_EQ(DialogsCaptioned(kMessageCaption).size(), 1u);
+  ShowTimedMessage("next");
+  EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST_F(MessageTest, TimedModalDialogEndsAsByCancel) {
+  DialogDriver nobody_answers({});  // only ends a dialog that stays past its time
+  CMessageDlg dialog("short", 200);
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_FALSE(nobody_answers.gave_up());
+}
+
+TEST(WaitDialog, AppearsPaintedWithoutButtonsAndDisappears) {
+  GuiNotice notice;
+  notice.ShowWaitDialog();
+  notice.ShowWaitDialog();  // a second request keeps the one window
+  std::vector<HWND> windows = DialogsCaptioned(kAppCaption);
+  ASSERT_EQ(windows.size(), 1u);
+  HWND hwnd = windows[0];
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), nullptr);
+  EXPECT_FALSE(GetUpdateRect(hwnd, nullptr, FALSE));
+  std::vector<std::string> texts;
+  int buttons = 0;
+  for (HWND child = GetWindow(hwnd, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    char name[64] = "";
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "Button") == 0) ++buttons;
+    texts.push_back(WindowText(child));
+  }
+  EXPECT_EQ(buttons, 0);
+  EXPECT_NE(std::find(texts.begin(), texts.end(),
+                      "Please wait while Corvane searches the  Registry..."),
+            texts.end());
+  notice.HideWaitDialog();
+  EXPECT_FALSE(IsWindow(hwnd));
+  notice.HideWaitDialog();  // none left: harmless
+  notice.ShowWaitDialog();
+  EXPECT_EQ(DialogsCaptioned(kAppCaption).size(), 1u);
+}
+
+TEST(WaitDialog, GoesWithTheNotice) {
+  HWND hwnd = nullptr;
+  {
+    GuiNotice notice;
+    notice.ShowWaitDialog();
+    ASSERT_EQ(DialogsCaptioned(kAppCaption).size(), 1u);
+    hwnd = DialogsCaptioned(kAppCaption)[0];
+  }
+  EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST(WaitCursor, NestedWaitsRestoreTheCursorBefore) {
+  HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+  HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT);
+  SetCursor(arrow);
+  GuiNotice notice;
+  {
+    corvane::WaitCursor outer(notice);
+    EXPECT_EQ(GetCursor(), wait);
+    {
+      corvane::WaitCursor inner(notice);
+      EXPECT_EQ(GetCursor(), wait);
+    }
+    EXPECT_EQ(GetCursor(), wait);
+  }
+  EXPECT_EQ(GetCursor(), arrow);
+  notice.EndWaitCursor();  // unbalanced: ignored
+  EXPECT_EQ(GetCursor(), arrow);
+}
+
+TEST(MessageBoxNotice, IsTheApplicationsWithOkOnly) {
+  std::string text;
+  bool has_cancel = true;
+  {
+    DialogDriver driver({{kAppCaption, [&](HWND box) {
+                            text = ItemText(box, 0xFFFF);
+                            has_cancel = GetDlgItem(box, IDCANCEL) != nullptr;
+                            Click(box, IDOK);
+                          }}});
+    GuiNotice notice;
+    notice.ShowMessageBox("Scan failed.");
+    EXPECT_EQ(driver.steps_done(), 1u);
+  }
+  EXPECT_EQ(text, "Scan failed.");
+  EXPECT_FALSE(has_cancel);
+}
+
+}  // namespace
