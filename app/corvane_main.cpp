@@ -9,6 +9,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                                                         ICC_BAR_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
   CPlenorApp app;
+  app.set_arguments(corvane::ArgumentsOf(GetCommandLineA()));
   if (!app.InitInstance()) return app.ExitInstance();
   return app.Run();
 }

@@ -1,20 +1,71 @@
 #include "app/plenor_app.h"
 
 #include <objbase.h>
+#include <commdlg.h>
 
 #include <memory>
+#include <vector>
 
+#include "app/about_dlg.h"
+#include "app/gui_platform.h"
 #include "app/message_dlg.h"
 #include "app/options_dlg.h"
 #include "app/settings.h"
+#include "app/shell_tools.h"
+#include "catalogue/object_lists.h"
+#include "catalogue/server_registration.h"
+#include "framework/cmd_ui.h"
 #include "framework/doc_template.h"
 #include "mainwindow/layout_hold.h"
+#include "mainwindow/object_list_rules.h"
 #include "mainwindow/object_tree.h"
 #include "mainwindow/plenor_doc.h"
 #include "mainwindow/splitter_frame.h"
 #include "resources/resource.h"
 
-CPlenorApp::CPlenorApp() { MapCommand(ID_OPTIONS, [this] { OnOptions(); }); }
+namespace {
+
+const int kTimedMessageWait = 3000;
+const std::size_t kOpenFileBuffer = 2600;
+
+struct DisplayCommand {
+  UINT id;
+  int label;
+};
+const DisplayCommand kDisplayCommands[] = {{ID_DISPLAY_PROGID, corvane::kLabelProgId},
+                                           {ID_DISPLAY_CLSID, corvane::kLabelClsid},
+                                           {ID_DISPLAY_TYPELIB, corvane::kLabelTypeLib},
+                                           {ID_DISPLAY_FILE_LOCATION, corvane::kLabelFilePath}};
+
+}  // namespace
+
+CPlenorApp::CPlenorApp() {
+  MapCommand(ID_APP_ABOUT, [] {
+    CAboutDlg about;
+    about.DoModal();
+  });
+  MapCommand(ID_REGISTER, [this] { OnRegister(); });
+  MapUpdate(ID_REGISTER, [this](CCmdUI& ui) {
+    CObjectTree* tree = ObjectTree();
+    ui.Enable(tree != nullptr && (tree->category() == corvane::kControls ||
+                                  tree->category() == corvane::kDllServers));
+  });
+  MapCommand(ID_REFRESH_LIST, [this] { OnRefreshList(); });
+  MapCommand(ID_OPTIONS, [this] { OnOptions(); });
+  MapCommand(ID_HELP_CONTENTS, [] { HelpContents(); });
+  MapCommand(ID_WEB_SITE, [] { OpenMakerWebSite(); });
+  for (const DisplayCommand& display : kDisplayCommands) {
+    MapCommand(display.id, [this, display] { OnDisplay(display.label); });
+    MapUpdate(display.id, [display](CCmdUI& ui) {
+      int current = corvane::AppSettings().display_in_list;
+      // Values without a choice of their own label like the ProgID.
+      if (current < corvane::kLabelProgId || current > corvane::kLabelTypeLib)
+        current = corvane::kLabelProgId;
+      ui.Enable(true);
+      ui.SetRadio(current == display.label);
+    });
+  }
+}
 
 bool CPlenorApp::InitInstance() {
   com_ready_ = SUCCEEDED(CoInitialize(nullptr));
@@ -23,8 +74,37 @@ bool CPlenorApp::InitInstance() {
   DWORD size = 255;
   if (GetComputerNameA(name, &size)) computer_name_ = name;
 
-  corvane::LoadSettings(registry_, corvane::AppSettings());
+  corvane::LoadSettings(GuiPlatform().registry, corvane::AppSettings());
 
+  corvane::StartRequest request = corvane::ParseStartRequest(arguments_);
+  if (request.action != corvane::StartAction::kUserInterface) {
+    RunStartRequest(request);
+    return false;
+  }
+  if (request.rewrite_shell_verbs) RegisterShellVerbs();
+  return OpenMainWindow();
+}
+
+void CPlenorApp::RunStartRequest(const corvane::StartRequest& request) {
+  const corvane::Platform& platform = GuiPlatform();
+  const corvane::Settings& settings = corvane::AppSettings();
+  switch (request.action) {
+    case corvane::StartAction::kRegister:
+      corvane::RegisterServerFile(platform, request.path);
+      // The timed message is painted once and must stay up before the process ends.
+      if (settings.after_register == kNotifyTimed) Sleep(kTimedMessageWait);
+      break;
+    case corvane::StartAction::kUnregister:
+      corvane::UnregisterServerFile(platform, request.path);
+      if (settings.after_unregister == kNotifyTimed) Sleep(kTimedMessageWait);
+      break;
+    default:
+      // Viewing details and comparing files arrive with their dialogs.
+      break;
+  }
+}
+
+bool CPlenorApp::OpenMainWindow() {
   AddDocTemplate(std::make_unique<CSingleDocTemplate>(
       IDR_MAINFRAME, [] { return new CPlenorDoc; }, [] { return new CSplitterFrame; },
       [] { return new CObjectTree; }));
@@ -42,12 +122,59 @@ bool CPlenorApp::InitInstance() {
 
 int CPlenorApp::ExitInstance() {
   DestroyTimedMessage();
-  corvane::SaveSettings(registry_, corvane::AppSettings());
+  corvane::SaveSettings(GuiPlatform().registry, corvane::AppSettings());
   if (com_ready_) CoUninitialize();
+  com_ready_ = false;
   return CWinApp::ExitInstance();
+}
+
+CObjectTree* CPlenorApp::ObjectTree() const {
+  CSplitterFrame* frame = dynamic_cast<CSplitterFrame*>(main_window());
+  return frame != nullptr ? frame->GetObjectTree() : nullptr;
+}
+
+void CPlenorApp::OnRegister() {
+  if (last_register_folder_.empty()) {
+    char system[MAX_PATH] = "";
+    UINT length = GetSystemDirectoryA(system, MAX_PATH - 1);
+    if (length > 0 && length < MAX_PATH) last_register_folder_ = system;
+  }
+  std::vector<char> buffer(kOpenFileBuffer, '\0');
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.lpstrFilter = "OCX or DLL Files(*.OCX,*.DLL)\0*.OCX;*.DLL\0";
+  dialog.lpstrFile = buffer.data();
+  dialog.nMaxFile = static_cast<DWORD>(buffer.size() - 1);
+  dialog.lpstrInitialDir = last_register_folder_.c_str();
+  dialog.lpstrTitle = "Register ActiveX Controls or DLL Servers";
+  dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT;
+  if (!GetOpenFileNameA(&dialog)) return;
+
+  std::string folder;
+  std::vector<std::string> files =
+      corvane::ChosenFiles(buffer.data(), buffer.size(), dialog.nFileOffset, &folder);
+  if (files.empty()) return;
+  last_register_folder_ = folder;
+  bool any = false;
+  for (const std::string& file : files)
+    any = corvane::RegisterServerFile(GuiPlatform(), file) == 1 || any;
+  CObjectTree* tree = ObjectTree();
+  if (!any || tree == nullptr) return;
+  tree->Refresh(true, nullptr, false);
+  tree->SelectByFile(files.front());
+}
+
+void CPlenorApp::OnRefreshList() {
+  if (CObjectTree* tree = ObjectTree()) tree->Refresh(true, nullptr, true);
 }
 
 void CPlenorApp::OnOptions() {
   COptionsDlg dialog(corvane::AppSettings());
-  dialog.DoModal();
+  if (dialog.DoModal() != IDOK) return;
+  if (CObjectTree* tree = ObjectTree()) tree->FillList(true);
+}
+
+void CPlenorApp::OnDisplay(int label) {
+  corvane::AppSettings().display_in_list = label;
+  if (CObjectTree* tree = ObjectTree()) tree->FillList(true);
 }

@@ -1,23 +1,39 @@
-// The application object: start-up, the application's commands, and exit.
+// The application object: start-up (one command-line operation, or the main window), the
+// application's commands, and exit.
 #pragma once
 #include <string>
 
+#include "app/command_line.h"
 #include "framework/win_app.h"
-#include "platform/win32/win32_registry.h"
+
+class CObjectTree;
 
 class CPlenorApp : public CWinApp {
  public:
   CPlenorApp();
 
+  // arguments: the command line after the program's name. False ends the process at once.
   bool InitInstance() override;
   int ExitInstance() override;
+  // Runs a command-line operation to its end.
+  void RunStartRequest(const corvane::StartRequest& request);
 
   const std::string& computer_name() const { return computer_name_; }
+  void set_arguments(const std::string& arguments) { arguments_ = arguments; }
 
  private:
+  // Writes the shell's context-menu verbs for DLL and OCX files; they come with the shell
+  // integration, so nothing is written yet.
+  void RegisterShellVerbs() {}
+  bool OpenMainWindow();
+  CObjectTree* ObjectTree() const;
+  void OnRegister();
+  void OnRefreshList();
   void OnOptions();
+  void OnDisplay(int label);
 
-  corvane::Win32Registry registry_;
+  std::string arguments_;
   std::string computer_name_;
+  std::string last_register_folder_;
   bool com_ready_ = false;
 };

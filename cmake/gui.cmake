@@ -25,6 +25,8 @@ target_link_libraries(corvane_framework PUBLIC comctl32 comdlg32 gdi32 user32 sh
 add_library(corvane_gui STATIC
   mainwindow/splitter_frame.cpp
   mainwindow/object_tree.cpp
+  mainwindow/object_list_ctrl.cpp
+  mainwindow/progress_wnd.cpp
   mainwindow/plenor_view.cpp
   mainwindow/tab_view.cpp
   mainwindow/clipboard.cpp
@@ -39,6 +41,7 @@ add_library(corvane_gui STATIC
   app/message_dlg.cpp
   app/unregistered_dlg.cpp
   app/gui_notice.cpp
+  app/gui_platform.cpp
 )
 target_link_libraries(corvane_gui PUBLIC corvane_framework corvane_win32)
 

@@ -16,6 +16,7 @@ class CListCtrl : public CWnd {
   bool SetItemText(int index, int column, const std::string& text);
   std::string GetItemText(int index, int column) const;
   int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
+  int GetSelectedCount() const { return static_cast<int>(SendMessage(LVM_GETSELECTEDCOUNT)); }
   bool GetItem(LVITEMA* item) const {
     return SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(item)) != 0;
   }

@@ -1,15 +1,66 @@
-// The left pane: the category tabs over the object list.
+// The left pane: the category tabs over the object list. It owns the catalogue, rescans the
+// registry, fills the list by the display settings and remembers a selection per category.
 #pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "catalogue/object_lists.h"
 #include "framework/form_view.h"
+#include "framework/tab_ctrl.h"
+#include "mainwindow/object_list_ctrl.h"
+
+class CProgressWnd;
 
 class CObjectTree : public CFormView {
  public:
   CObjectTree();
+  ~CObjectTree() override;
+
   void OnInitialUpdate() override;
+
+  // Rescans the registry into the catalogue and refills the list.
+  void Refresh(bool show_wait, CProgressWnd* progress, bool restore_selection);
+  // Refills the list from the catalogue.
+  void FillList(bool restore_selection);
+  // Selects the first item whose record's file is path (case-blind); false when none.
+  bool SelectByFile(const std::string& path);
+  void GetSelectedRecords(std::vector<corvane::CRegisteredObject*>& records) const;
+  corvane::CRegisteredObject* GetFirstSelectedRecord() const;
+  // The text of the selected tab.
+  std::string GetCategoryName() const;
+  int category() const { return catalogue_.current(); }
+
+  corvane::CObjectLists& catalogue() { return catalogue_; }
+  CObjectListCtrl& list() { return list_; }
+  CTabCtrl& tabs() { return tabs_; }
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  struct Remembered {
+    int index = 0;
+    const corvane::CRegisteredObject* record = nullptr;
+  };
+
+  void BuildImageList();
   void Layout(int width, int height);
+  bool OnNotify(NMHDR* header, LRESULT* result);
+  void OnItemChanged(const NMLISTVIEW& change);
+  void OnRightClick();
+  void OnKeyDown(WORD key);
+  void RestoreSelection(int category);
+  void SelectItem(int index);
+  corvane::CRegisteredObject* RecordAt(int index) const;
+  void ShowItemCount();
+
+  HIMAGELIST images_ = nullptr;
+  corvane::CObjectLists catalogue_;
+  bool filling_ = false;
+  Remembered remembered_[corvane::kCategoryCount];
+  CObjectListCtrl list_;
+  CTabCtrl tabs_;
 };

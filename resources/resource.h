@@ -72,3 +72,17 @@
 #define IDC_ABOUT_TITLE 1043
 #define IDC_OBJECT_LIST 1045
 #define IDC_ABOUT_LINK 1047
+
+// Bitmaps of the object list and the start-up window.
+#define IDB_EXE_SERVER 136
+#define IDB_MISBEHAVED 137
+#define IDB_CONTROL 138
+#define IDB_DLL_SERVER 139
+#define IDB_LOGO 167
+#define IDB_MISSING_DEPENDENCY 197
+
+// The start-up progress window.
+#define IDD_PROGRESS 165
+#define IDC_PROGRESS_LINE 1005
+#define IDC_PROGRESS_TITLE 1048
+#define IDC_PROGRESS_LOGO 1050

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "framework/cmd_ui.h"
-#include "framework/doc_template.h"
 #include "framework/win_app.h"
 #include "mainwindow/clipboard.h"
 #include "mainwindow/object_tree.h"
@@ -19,16 +18,9 @@
 #include "mainwindow/splitter_frame.h"
 #include "mainwindow/tab_view.h"
 #include "resources/resource.h"
+#include "tests/gui/frame_fixture.h"
 
 namespace {
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // An object tree that counts one command and can disable another, to watch the routing.
 class RoutingTree : public CObjectTree {
@@ -67,24 +59,12 @@ class ShortFrame : public CSplitterFrame {
   }
 };
 
-class MainFrameTest : public testing::Test {
+class MainFrameTest : public FrameFixture {
  protected:
-  template <class Frame = CSplitterFrame, class Tree = RoutingTree>
+  template <class Frame = CSplitterFrame>
   CSplitterFrame* Open() {
-    doc_template_ = std::make_unique<CSingleDocTemplate>(
-        IDR_MAINFRAME, [] { return new CPlenorDoc; }, [] { return new Frame; },
-        [] { return new Tree; });
-    frame_ = dynamic_cast<CSplitterFrame*>(doc_template_->OpenNewDocument(SW_SHOWNORMAL));
-    Pump();
-    return frame_;
+    return FrameFixture::Open<Frame, RoutingTree>();
   }
-  void TearDown() override {
-    if (frame_ != nullptr) DestroyWindow(frame_->GetSafeHwnd());
-    Pump();
-  }
-
-  std::unique_ptr<CSingleDocTemplate> doc_template_;
-  CSplitterFrame* frame_ = nullptr;
 };
 
 RECT WindowRect(HWND hwnd) {

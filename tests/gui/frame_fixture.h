@@ -1,0 +1,44 @@
+// Test support: the main frame opened through the document template as the program opens it,
+// and a message pump for the windows a test drives.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "framework/doc_template.h"
+#include "mainwindow/object_tree.h"
+#include "mainwindow/plenor_doc.h"
+#include "mainwindow/splitter_frame.h"
+#include "resources/resource.h"
+
+// Dispatches every message waiting in the thread's queue.
+inline void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+class FrameFixture : public testing::Test {
+ protected:
+  template <class Frame = CSplitterFrame, class Tree = CObjectTree>
+  CSplitterFrame* Open() {
+    doc_template_ = std::make_unique<CSingleDocTemplate>(
+        IDR_MAINFRAME, [] { return new CPlenorDoc; }, [] { return new Frame; },
+        [] { return new Tree; });
+    frame_ = dynamic_cast<CSplitterFrame*>(doc_template_->OpenNewDocument(SW_SHOWNORMAL));
+    Pump();
+    return frame_;
+  }
+  void TearDown() override {
+    if (frame_ != nullptr) DestroyWindow(frame_->GetSafeHwnd());
+    Pump();
+  }
+
+  std::unique_ptr<CSingleDocTemplate> doc_template_;
+  CSplitterFrame* frame_ = nullptr;
+};
