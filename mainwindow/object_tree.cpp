@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "app/gui_platform.h"
 #include "app/settings.h"
 #include "catalogue/registry_scan.h"
@@ -115,16 +118,22 @@ void CObjectTree::FillList(bool restore_selection) {
     NoRedraw hold(list_);
     list_.DeleteAllItems();
     if (records != nullptr) {
+      // Sorted here rather than by the list: not every list view sorts owner-drawn rows.
+      std::vector<std::pair<std::string, CRegisteredObject*>> shown;
       for (const auto& record : *records) {
-        if (!corvane::RecordShown(*record, settings.display_installed, settings.display_missing))
-          continue;
+        if (corvane::RecordShown(*record, settings.display_installed, settings.display_missing))
+          shown.emplace_back(corvane::RecordLabel(*record, settings.display_in_list), record.get());
+      }
+      std::stable_sort(shown.begin(), shown.end(), [](const auto& a, const auto& b) {
+        return lstrcmpiA(a.first.c_str(), b.first.c_str()) < 0;
+      });
+      for (auto& [label, record] : shown) {
         LVITEMA item = {};
         item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
         item.iItem = list_.GetItemCount();
-        std::string label = corvane::RecordLabel(*record, settings.display_in_list);
         item.pszText = const_cast<char*>(label.c_str());
         item.iImage = corvane::RecordImage(*record, category);
-        item.lParam = reinterpret_cast<LPARAM>(record.get());
+        item.lParam = reinterpret_cast<LPARAM>(record);
         list_.SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
       }
     }

@@ -115,6 +115,8 @@ bool COXStatic::SetFont(const LOGFONTA& description, bool redraw) {
   HFONT font = CreateFontIndirectA(&description);
   if (font == nullptr) return false;
   ReplaceFont(font);
+  // The static paints its text in the font it was given, whatever the colour query selects.
+  if (hwnd_ != nullptr) SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   if (fit_to_text_)
     Refit();
   else if (redraw)

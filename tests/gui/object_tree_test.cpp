@@ -17,9 +17,10 @@ namespace {
 
 using corvane::CRegisteredObject;
 
-const char kAlpha[] = "{C1000000-0000-0000-0000-00000000000A}";
-const char kBeta[] = "{C1000000-0000-0000-0000-00000000000B}";
-const char kGamma[] = "{C1000000-0000-0000-0000-00000000000C}";
+// The scan meets the classes in CLSID order, which differs from the order of their ProgIDs.
+const char kAlpha[] = "{C1000000-0000-0000-0000-00000000000B}";
+const char kBeta[] = "{C1000000-0000-0000-0000-00000000000C}";
+const char kGamma[] = "{C1000000-0000-0000-0000-00000000000A}";
 const char kServer[] = "{C1000000-0000-0000-0000-00000000000E}";
 
 class ObjectTreeTest : public FrameFixture {
@@ -125,7 +126,7 @@ TEST_F(ObjectTreeTest, RelabellingResortsAndKeepsTheSelectedRecord) {
   ASSERT_NE(nullptr, gamma);
   corvane::AppSettings().display_in_list = corvane::kLabelClsid;
   Tree()->FillList(true);
-  EXPECT_EQ((std::vector<std::string>{kAlpha, kBeta, kGamma}), Labels());
+  EXPECT_EQ((std::vector<std::string>{kGamma, kAlpha, kBeta}), Labels());
   EXPECT_EQ(gamma, Tree()->GetFirstSelectedRecord());
   // A value without a label of its own labels like the ProgID.
   corvane::AppSettings().display_in_list = -1;
