@@ -56,3 +56,4 @@ add_executable(corvane WIN32 app/corvane_main.cpp app/plenor_app.cpp ${CORVANE_R
 target_link_libraries(corvane PRIVATE corvane_gui)
 
 add_subdirectory(tests/gui)
+add_subdirectory(tests/e2e)

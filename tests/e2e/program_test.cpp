@@ -1,0 +1,140 @@
+// corvane.exe run as a user runs it: with a switch it does its one operation and ends; without
+// one it opens the main window, lists the classes of the prefix, and saves its settings when
+// it is closed.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+const char kFixtureClsidKey[] = "CLSID\\{6E3A1C52-8F0B-4D27-9B1E-2C7D5A40F913}";
+const char kSettingsKey[] = "Software\\Tessaline\\Corvane";
+const int kObjectList = 1045;
+
+// A Unix path from the build becomes a path on the prefix's Z: drive.
+std::string WindowsPath(const char* variable) {
+  const char* value = std::getenv(variable);
+  std::string path = value != nullptr ? value : "";
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
+// Starts corvane.exe with the arguments; returns its process, or null.
+HANDLE Start(const std::string& arguments) {
+  std::string line = "\"" + WindowsPath("CORVANE_EXE") + "\" " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    return nullptr;
+  }
+  CloseHandle(process.hThread);
+  return process.hProcess;
+}
+
+DWORD WaitForExit(HANDLE process, DWORD milliseconds) {
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(process, milliseconds) == WAIT_OBJECT_0) GetExitCodeProcess(process, &code);
+  return code;
+}
+
+bool ClassRegistered() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kFixtureClsidKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(key);
+  return true;
+}
+
+void SetGeneral(const char* name, DWORD value) {
+  HKEY key = nullptr;
+  std::string path = std::string(kSettingsKey) + "\\General";
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0,
+                                           KEY_ALL_ACCESS, nullptr, &key, nullptr));
+  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  RegCloseKey(key);
+}
+
+TEST(ProgramTest, RegistersAndUnregistersAFileFromTheCommandLineAndEnds) {
+  // Silent notifications, so that no dialog waits for an answer.
+  SetGeneral("AfterRegister", 3);
+  SetGeneral("AfterUnregister", 3);
+  std::string fixture = WindowsPath("CORVANE_FIXTURE_CONTROL");
+  ASSERT_FALSE(ClassRegistered());
+
+  HANDLE run = Start("-r " + fixture);
+  ASSERT_NE(nullptr, run);
+  EXPECT_EQ(0u, WaitForExit(run, 60000));
+  CloseHandle(run);
+  EXPECT_TRUE(ClassRegistered());
+
+  run = Start("-U " + fixture);
+  ASSERT_NE(nullptr, run);
+  EXPECT_EQ(0u, WaitForExit(run, 60000));
+  CloseHandle(run);
+  EXPECT_FALSE(ClassRegistered());
+  SetGeneral("AfterRegister", 0);
+  SetGeneral("AfterUnregister", 0);
+}
+
+TEST(ProgramTest, StartsScansListsAndClosesSavingItsSettings) {
+  RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kSettingsKey) + "\\Computers").c_str());
+  RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kSettingsKey) + "\\General").c_str());
+
+  auto started = std::chrono::steady_clock::now();
+  HANDLE run = Start("");
+  ASSERT_NE(nullptr, run);
+  HWND main = nullptr;
+  for (int i = 0; i < 600 && main == nullptr; ++i) {
+    main = FindWindowA("CorvaneFrame", "Corvane 2.0");
+    if (main == nullptr) Sleep(100);
+  }
+  ASSERT_NE(nullptr, main) << "no main window";
+  double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  std::printf("main window up %.1f s after start\n", seconds);
+
+  // The left pane's list holds the controls of the prefix.
+  struct Finder {
+    static BOOL CALLBACK Find(HWND hwnd, LPARAM found) {
+      if (GetDlgCtrlID(hwnd) == kObjectList) {
+        *reinterpret_cast<HWND*>(found) = hwnd;
+        return FALSE;
+      }
+      return TRUE;
+    }
+  };
+  HWND list = nullptr;
+  EnumChildWindows(main, Finder::Find, reinterpret_cast<LPARAM>(&list));
+  ASSERT_NE(nullptr, list);
+  LRESULT items = SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+  EXPECT_GT(items, 0);
+  std::printf("%ld controls listed\n", static_cast<long>(items));
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(0u, WaitForExit(run, 60000));
+  CloseHandle(run);
+
+  HKEY general = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(kSettingsKey) + "\\General").c_str(),
+                          0, KEY_READ, &general));
+  DWORD value = 0, size = sizeof value, type = 0;
+  EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(general, "DisplayMissing", nullptr, &type,
+                                            reinterpret_cast<BYTE*>(&value), &size));
+  EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
+  EXPECT_EQ(1u, value);
+  RegCloseKey(general);
+}
+
+}  // namespace
