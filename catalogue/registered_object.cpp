@@ -1,7 +1,10 @@
 #include "catalogue/registered_object.h"
 
+#include "app/settings.h"
 #include "catalogue/dependency_walker.h"
+#include "catalogue/loaded_library.h"
 #include "catalogue/registry_access.h"
+#include "catalogue/server_registration.h"
 
 namespace corvane {
 
@@ -29,7 +32,40 @@ void CRegisteredObject::FillDependencies(DependencyTree& tree) {
 
 int CRegisteredObject::RemoveFromRegistry(std::string&) { return 0; }
 
-int CRegisteredObject::Unregister() { return 0; }
+int CRegisteredObject::Unregister() {
+  const std::string path = GetFilePath();
+  const std::string name = GetName();
+  UserNotice& notice = platform_.notice;
+  WaitCursor wait(notice);
+  LoadedLibrary library(platform_.modules, path);
+  if (!library.loaded()) {
+    notice.NotifyAction("Failed to load " + path + " in order to Unregister " + name,
+                        kMessageDialogMode);
+    return 0;
+  }
+  long result = 0;
+  const bool called = platform_.modules.CallExport(library.handle(), kUnregisterEntry, &result);
+  // Freed before anything is shown: the unregistered dialog may delete the file.
+  library.Free();
+  if (!called) {
+    notice.NotifyAction(std::string("Failed to find '") + kUnregisterEntry + "' function in " +
+                            path + "\n\nCan't Unregister " + name,
+                        kMessageDialogMode);
+    return 0;
+  }
+  if (IsFailureCode(result)) {
+    notice.NotifyAction(EntryFailedText(kUnregisterEntry, path, result) +
+                            "\n\nCan't Unregister " + name,
+                        kMessageDialogMode);
+    return 0;
+  }
+  const int mode = AppSettings().after_unregister;
+  if (mode == kMessageDialogMode)
+    notice.ShowUnregistered(name, path);
+  else
+    notice.NotifyAction(path + "\n\nUnregistered Successfully !", mode);
+  return 1;
+}
 
 std::string CRegisteredObject::ReadClassValue(const std::string& subkey) const {
   return ReadKeyValue(platform_.registry, kClassesRoot, JoinKeyPath({"CLSID", clsid_, subkey}));

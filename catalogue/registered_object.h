@@ -20,6 +20,8 @@ class CRegisteredObject : public CFileObject {
   // The default value of TypeLib\<TypeLib>\<Version>, or "Not Defined".
   virtual std::string GetTypeLibName() const;
   virtual int RemoveFromRegistry(std::string& log);
+  // Unregisters the server file through its DllUnregisterServer and reports the outcome;
+  // 1 when the entry point was called and succeeded.
   virtual int Unregister();
   virtual std::string GetAttribute(int index) const;
   // The object rows: class values, file status, dates when present, version strings.

@@ -1,4 +1,5 @@
 // The user notice of the console tool: messages go to stderr; there is nothing to wait on.
+// A beep or no notification, as the user chose, prints nothing.
 #pragma once
 #include <cstdio>
 
@@ -15,6 +16,14 @@ class ConsoleNotice : public UserNotice {
   void EndWaitCursor() override {}
   void ShowWaitDialog() override {}
   void HideWaitDialog() override {}
+  void NotifyAction(const std::string& text, int mode) override {
+    if (mode == 2 || mode == 3) return;
+    ShowMessageBox(text);
+  }
+  void ShowUnregistered(const std::string& name, const std::string& path) override {
+    std::fprintf(stderr, "COM Control Unregistered\nControl: %s\nFile: %s\n", name.c_str(),
+                 path.c_str());
+  }
 };
 
 }  // namespace corvane

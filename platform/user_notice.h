@@ -1,4 +1,4 @@
-// What the core shows the user: a message box and the wait indicators. The GUI implements it;
+// What the core shows the user: message boxes, notifications and the wait indicators. The GUI implements it;
 // the core never includes GUI code.
 #pragma once
 #include <string>
@@ -17,6 +17,11 @@ class UserNotice {
   // The modeless wait dialog, shown and painted at once, not serviced until hidden.
   virtual void ShowWaitDialog() = 0;
   virtual void HideWaitDialog() = 0;
+  // The confirmation after a successful action, as the user chose it: mode 1 a message that
+  // closes itself, 2 a beep, 3 nothing, any other value a message that waits for OK.
+  virtual void NotifyAction(const std::string& text, int mode) = 0;
+  // The "COM Control Unregistered" dialog, which offers to keep or delete the server file.
+  virtual void ShowUnregistered(const std::string& name, const std::string& path) = 0;
 };
 
 // The wait cursor for one scope.

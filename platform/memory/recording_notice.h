@@ -14,8 +14,25 @@ class RecordingNotice : public UserNotice {
   void EndWaitCursor() override { --cursor_depth; }
   void ShowWaitDialog() override { ++dialog_shown, dialog_open = true; }
   void HideWaitDialog() override { dialog_open = false; }
+  void NotifyAction(const std::string& text, int mode) override {
+    notifications.push_back({text, mode});
+  }
+  void ShowUnregistered(const std::string& name, const std::string& path) override {
+    unregistered.push_back({name, path});
+  }
+
+  struct Notification {
+    std::string text;
+    int mode;
+  };
+  struct Unregistered {
+    std::string name;
+    std::string path;
+  };
 
   std::vector<std::string> messages;
+  std::vector<Notification> notifications;
+  std::vector<Unregistered> unregistered;
   int cursor_depth = 0;
   int cursor_shown = 0;
   int dialog_shown = 0;
