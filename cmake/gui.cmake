@@ -33,6 +33,12 @@ add_library(corvane_gui STATIC
   mainwindow/layout_hold.cpp
   mainwindow/pane_layout.cpp
   mainwindow/list_view_ex.cpp
+  mainwindow/attribute_list_ctrl.cpp
+  mainwindow/registry_page.cpp
+  mainwindow/edit_value_dlg.cpp
+  mainwindow/dependency_page.cpp
+  mainwindow/com_file_details_dlg.cpp
+  tools/compare_files_dlg.cpp
   widgets/ox_static.cpp
   widgets/hyper_link.cpp
   app/about_dlg.cpp
