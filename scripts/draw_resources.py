@@ -32,6 +32,8 @@ FONT3X5 = {
     'L': ["K..", "K..", "K..", "K..", "KKK"],
     'P': ["KK.", "K.K", "KK.", "K..", "K.."],
     'I': ["KKK", ".K.", ".K.", ".K.", "KKK"],
+    '0': [".K.", "K.K", "K.K", "K.K", ".K."],
+    '1': [".K.", "KK.", ".K.", ".K.", "KKK"],
 }
 
 TB_W, TB_H = 16, 15
@@ -215,7 +217,7 @@ def text_lines(c, x, y, w, rows, colour=GREY, step=2):
         c.line(x, y + k * step, x + w - 1 - (k * 3) % 4, y + k * step, colour)
 
 
-def cube7(c, x, y, top=CYAN, front=BLUE, side=NAVY):
+def cube7(c, x, y, top=CYAN, front=BLUE, side=NAVY, glint=WHITE):
     c.pattern(x, y, [
         "..KKKKK",
         ".KWTTKK",
@@ -224,10 +226,10 @@ def cube7(c, x, y, top=CYAN, front=BLUE, side=NAVY):
         "KFFFKSK",
         "KFFFKK.",
         "KKKKK..",
-    ], {'K': K, 'W': WHITE, 'T': top, 'F': front, 'S': side})
+    ], {'K': K, 'W': glint, 'T': top, 'F': front, 'S': side})
 
 
-def folder(c, x, y, w, h, open_=True):
+def folder(c, x, y, w, h, open_=True, shine=WHITE):
     # tab and back
     c.box(x, y + 1, w - 2, h - 1, OLIVE)
     c.line(x + 1, y, x + 4, y, K)
@@ -238,10 +240,10 @@ def folder(c, x, y, w, h, open_=True):
         # front flap leaning forward
         top = y + 4
         front = poly([(x + 2.5, top - 0.5), (x + w - 0.5, top - 0.5), (x + w - 3.5, y + h - 0.5), (x - 0.5, y + h - 0.5)])
-        c.solid(front, YELLOW, K, light=WHITE)
+        c.solid(front, YELLOW, K, light=shine)
     else:
         c.fill(x + 1, y + 2, w - 4, h - 3, YELLOW)
-        c.line(x + 1, y + 2, x + w - 4, y + 2, WHITE)
+        c.line(x + 1, y + 2, x + w - 4, y + 2, shine)
 
 
 def globe(c, cx, cy, r):
@@ -696,17 +698,7 @@ def l_dll_server(c):
     page(c, 1, 0, 11, 14)
     text_lines(c, 3, 3, 6, 3)
     # by hand: a computed gear this small turns to noise
-    c.pattern(7, 7, [
-        "...KKK...",
-        ".KKKWKKK.",
-        ".KWWssdK.",
-        "KKWsssdKK",
-        "KWssKsddK",
-        "KKsssddKK",
-        ".KsddddK.",
-        ".KKKdKKK.",
-        "...KKK...",
-    ])
+    l_dll_gear(c, 7, 7)
 
 
 def l_exe_server(c):
@@ -760,6 +752,166 @@ def list_image(draw, mask):
         for x, v in enumerate(row):
             if v is None:
                 row[x] = mask
+    return c
+
+
+# ---------------------------------------------------------------- details pane images
+
+# These sit on a white mask, so anything meant to show is kept off pure
+# white: pages and tiles are silver.
+
+
+def a_file_fact(c):
+    page(c, 2, 0, 12, 16, face=SILVER, fold_face=GREY)
+    text_lines(c, 4, 5, 7, 5, K)
+
+
+def a_registry_fact(c):
+    # the same cubes as the toolbar's, without their white glint
+    cube7(c, 4, 1, glint=CYAN)
+    cube7(c, 1, 8, glint=CYAN)
+    cube7(c, 8, 8, glint=CYAN)
+
+
+def a_missing_file(c):
+    page(c, 0, 0, 12, 15, face=SILVER, fold_face=GREY)
+    text_lines(c, 2, 4, 6, 3, K)
+    cross(c, 8, 8)
+
+
+def a_version_string(c):
+    page(c, 1, 0, 13, 16, face=SILVER, fold_face=GREY)
+    c.pattern(3, 2, ["B...B", "B...B", ".B.B.", ".B.B.", "..B.."])
+    c.line(9, 4, 11, 4, GREY)
+    c.text(3, 8, "1", BLUE)
+    c.set(7, 12, BLUE)
+    c.text(9, 8, "0", BLUE)
+    c.line(3, 14, 11, 14, GREY)
+
+
+GEAR9 = [
+    "...KKK...",
+    ".KKKWKKK.",
+    ".KWWssdK.",
+    "KKWsssdKK",
+    "KWssKsddK",
+    "KKsssddKK",
+    ".KsddddK.",
+    ".KKKdKKK.",
+    "...KKK...",
+]
+
+
+def l_dll_gear(c, x, y, key=None):
+    c.pattern(x, y, GEAR9, key)
+
+
+def a_dependency_found(c):
+    # the object list's DLL page, its cog turned green: found and loadable
+    page(c, 1, 0, 11, 14, face=SILVER, fold_face=GREY)
+    text_lines(c, 3, 3, 6, 3, K)
+    l_dll_gear(c, 7, 7, {'K': K, 'W': GREEN, 's': GREEN, 'd': DGRN})
+
+
+def r_key(c):
+    # by hand, shaded to the bottom right: nothing lighter than yellow to
+    # catch the light on a white mask
+    c.pattern(0, 0, [
+        "................",
+        "................",
+        ".KKKK...........",
+        "KYYYYK..........",
+        "KYYYYYKKKKKKKK..",
+        "KYYYYYYYYYYYYoK.",
+        "KYYYYYYYYYYYYoK.",
+        "KYYYYYYYYYYYYoK.",
+        "KYYYYYYYYYYYYoK.",
+        "KYYYYYYYYYYYYoK.",
+        "KYYYYYYYYYYYYoK.",
+        "KYYYYYYYYYYYYoK.",
+        "KoooooooooooooK.",
+        "KKKKKKKKKKKKKKK.",
+        "................",
+        "................",
+    ])
+
+
+def r_key_selected(c):
+    c.pattern(0, 0, [
+        "................",
+        "................",
+        ".KKKK...........",
+        "KYYYYK..........",
+        "KYoooKKKKKKKK...",
+        "KYooooooooooK...",
+        "KYoKKKKKKKKKKKKK",
+        "KYoKYYYYYYYYYYoK",
+        "KYKYYYYYYYYYYYoK",
+        "KYKYYYYYYYYYYoK.",
+        "KKYYYYYYYYYYYoK.",
+        "KKYYYYYYYYYYoK..",
+        "KKoooooooooooK..",
+        "KKKKKKKKKKKKKK..",
+        "................",
+        "................",
+    ])
+
+
+def value_tile(c):
+    c.solid(rect_pts(0, 1, 15, 15), SILVER, K, dark=GREY)
+
+
+def r_value_string(c):
+    value_tile(c)
+    c.pattern(2, 5, [
+        "......R....",
+        "......R....",
+        ".RRR..RRRR.",
+        "....R.R...R",
+        ".RRRR.R...R",
+        "R...R.R...R",
+        ".RRRR.RRRR.",
+    ])
+
+
+def r_value_other(c):
+    value_tile(c)
+    c.text(2, 3, "011", BLUE)
+    c.text(2, 9, "110", BLUE)
+
+
+ATTR_IMAGES = [
+    ('attr_file_fact.bmp', a_file_fact),
+    ('attr_registry_fact.bmp', a_registry_fact),
+    ('attr_missing_file.bmp', a_missing_file),
+    ('attr_version_string.bmp', a_version_string),
+    ('dependency_found.bmp', a_dependency_found),
+    ('reg_key.bmp', r_key),
+    ('reg_key_selected.bmp', r_key_selected),
+    ('reg_value_string.bmp', r_value_string),
+    ('reg_value_other.bmp', r_value_other),
+]
+
+COMPARE = 32
+
+
+def compare_files():
+    # sits on the dialog face, so no mask: white pages are fine here
+    c = Canvas(COMPARE, COMPARE, SILVER)
+    for (x, y, mark) in ((1, 1, RED), (18, 11, GREEN)):
+        page(c, x, y, 13, 20, fold=4)
+        for k, j in enumerate(range(y + 6, y + 18, 2)):
+            c.line(x + 2, j, x + 9 - (k * 3) % 4, j, mark if k == 3 else GREY)
+    arrow = pts_from([
+        "...#......#...",
+        "..##......##..",
+        ".############.",
+        "##############",
+        ".############.",
+        "..##......##..",
+        "...#......#...",
+    ], 9, 13)
+    c.haloed(arrow, BLUE, NAVY)
     return c
 
 
@@ -915,6 +1067,9 @@ def main():
     }
     for name, draw, mask in LIST_IMAGES:
         outputs[name] = bmp_bytes(list_image(draw, mask))
+    for name, draw in ATTR_IMAGES:
+        outputs[name] = bmp_bytes(list_image(draw, WHITE))
+    outputs['compare_files.bmp'] = bmp_bytes(compare_files())
     check_bmp(outputs['main_toolbar.bmp'], 17 * TB_W, TB_H)
     check_bmp(outputs['computers_toolbar.bmp'], 4 * TB_W, TB_H)
     check_ico(outputs['corvane.ico'], (32, 16))
@@ -923,6 +1078,11 @@ def main():
     for name, draw, mask in LIST_IMAGES:
         check_bmp(outputs[name], LIST_W, LIST_H)
         check_masked(outputs[name], PALETTE[mask])
+    for name, draw in ATTR_IMAGES:
+        check_bmp(outputs[name], LIST_W, LIST_H)
+        check_masked(outputs[name], PALETTE[WHITE])
+    check_bmp(outputs['compare_files.bmp'], COMPARE, COMPARE)
+    check_masked(outputs['compare_files.bmp'], PALETTE[SILVER])
     for name, data in outputs.items():
         with open(os.path.join(root, name), 'wb') as f:
             f.write(data)
