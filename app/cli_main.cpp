@@ -1,10 +1,15 @@
 // corvane-cli: the catalogue from a console.
 //   corvane-cli list        every class of the catalogue, category by category
 //   corvane-cli find PATH   the class whose server file is PATH
+//   corvane-cli deps PATH   the DLLs that PATH needs, directly or through other DLLs
 #include <cstdio>
 #include <cstring>
 
+#include <memory>
+#include <vector>
+
 #include "app/record_line.h"
+#include "catalogue/dependency_walker.h"
 #include "catalogue/object_kinds.h"
 #include "catalogue/registry_scan.h"
 #include "platform/console_notice.h"
@@ -19,8 +24,10 @@ namespace {
 const char kUsage[] =
     "Usage: corvane-cli list\n"
     "       corvane-cli find PATH\n"
+    "       corvane-cli deps PATH\n"
     "  list   prints every registered class: category, name, CLSID, server path, exists (1/0)\n"
-    "  find   prints the class whose server file is PATH\n";
+    "  find   prints the class whose server file is PATH\n"
+    "  deps   prints each DLL that PATH needs, depth first: name, found path (empty if missing)\n";
 
 const char* CategoryOf(const CRegisteredObject& record) {
   if (dynamic_cast<const CControlObject*>(&record)) return CategoryName(kControls);
@@ -52,6 +59,16 @@ int main(int argc, char** argv) {
       return 1;
     }
     std::printf("%s\n", FormatRecordLine(CategoryOf(*record), *record).c_str());
+    return 0;
+  }
+  if (argc == 3 && std::strcmp(argv[1], "deps") == 0 && argv[2][0] != '\0') {
+    std::vector<std::unique_ptr<CFileObject>> list;
+    if (!GetFileDependencies(platform, argv[2], list)) {
+      std::fprintf(stderr, "corvane-cli: %s can't be read as a PE file\n", argv[2]);
+      return 1;
+    }
+    for (const auto& entry : list)
+      std::printf("\"%s\",\"%s\"\n", entry->module_name().c_str(), entry->GetFilePath().c_str());
     return 0;
   }
   std::fputs(kUsage, stderr);

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ libgtest-dev libbenchmark-dev
+  cmake make g++ libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64

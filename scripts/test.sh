@@ -15,6 +15,9 @@ cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON
 cmake --build build/asan -j"$(nproc)" --target corvane_unit_tests
 (cd build/asan && ctest --output-on-failure -j"$(nproc)")
 
+echo "== fuzzing the PE readers for a bounded time"
+bash scripts/fuzz.sh 60
+
 echo "== Windows builds and tests under Wine"
 wine_build=$(bash scripts/build-win32.sh)
 (cd "$wine_build" && ctest --output-on-failure)

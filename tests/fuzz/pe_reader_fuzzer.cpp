@@ -1,0 +1,29 @@
+// Fuzz target: any bytes given to the PE import reader and the version-resource reader. They
+// must never read outside the bytes (AddressSanitizer watches) and never hang.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "catalogue/pe_imports.h"
+#include "catalogue/version_resource.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::string> names;
+  corvane::ReadImportNames(data, size, &names);
+
+  std::vector<std::uint8_t> block;
+  if (corvane::ExtractVersionResource(data, size, &block)) {
+    std::uint32_t translation = 0;
+    corvane::QueryVersionTranslation(block, &translation);
+    std::string text;
+    corvane::QueryVersionString(block, "\\StringFileInfo\\040904b0\\CompanyName", &text);
+  }
+  // The version block readers also take raw blocks.
+  std::vector<std::uint8_t> raw(data, data + size);
+  std::uint32_t translation = 0;
+  corvane::QueryVersionTranslation(raw, &translation);
+  std::string text;
+  corvane::QueryVersionString(raw, "\\StringFileInfo\\040904b0\\FileVersion", &text);
+  return 0;
+}
