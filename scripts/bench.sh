@@ -6,5 +6,6 @@ bash scripts/setup.sh
 cmake -S . -B build/native-release -DCMAKE_BUILD_TYPE=Release
 cmake --build build/native-release -j"$(nproc)" --target corvane_scan_benchmark
 build/native-release/bench/corvane_scan_benchmark "$@"
-bash scripts/build-win32.sh
-scripts/wine-run build/win32/bench/corvane_wine_scan_timing.exe 20000
+wine_build=$(bash scripts/build-win32.sh)
+scripts/wine-run "$wine_build/bench/corvane_wine_scan_timing.exe" 20000
+scripts/wine-run "$wine_build/bench/corvane_wine_details_timing.exe"
