@@ -37,8 +37,12 @@ add_library(corvane_gui STATIC
   mainwindow/registry_page.cpp
   mainwindow/edit_value_dlg.cpp
   mainwindow/dependency_page.cpp
+  mainwindow/dependency_tree_ctrl.cpp
+  mainwindow/attribute_rows_list.cpp
+  mainwindow/masked_image_list.cpp
   mainwindow/com_file_details_dlg.cpp
   tools/compare_files_dlg.cpp
+  tools/file_comparison.cpp
   widgets/ox_static.cpp
   widgets/hyper_link.cpp
   app/about_dlg.cpp
