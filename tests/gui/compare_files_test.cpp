@@ -1,8 +1,11 @@
 // Compare COM Files: the comparison of real files, and the dialog driven through Browse and
 // the file-open dialog.
-#include <commctrl.h>
-#include <gtest/gtest.h>
+#include "tools/compare_files_dlg.h"
+
 #include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -10,7 +13,6 @@
 #include "resources/resource.h"
 #include "tests/gui/details_test_support.h"
 #include "tests/win32/scratch_classes.h"
-#include "tools/compare_files_dlg.h"
 #include "tools/file_comparison.h"
 
 namespace {

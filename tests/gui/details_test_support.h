@@ -1,8 +1,8 @@
 // Test support for the details page and dialogs: a host window for child dialogs, real PE
 // files with chosen imports, and a driver for modal windows.
 #pragma once
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <fstream>
 #include <functional>
