@@ -13,15 +13,18 @@
 #include "app/settings.h"
 #include "app/shell_tools.h"
 #include "catalogue/object_lists.h"
+#include "catalogue/registry_scan.h"
 #include "catalogue/server_registration.h"
 #include "framework/cmd_ui.h"
 #include "framework/doc_template.h"
+#include "mainwindow/com_file_details_dlg.h"
 #include "mainwindow/layout_hold.h"
 #include "mainwindow/object_list_rules.h"
 #include "mainwindow/object_tree.h"
 #include "mainwindow/plenor_doc.h"
 #include "mainwindow/splitter_frame.h"
 #include "resources/resource.h"
+#include "tools/compare_files_dlg.h"
 
 namespace {
 
@@ -98,10 +101,39 @@ void CPlenorApp::RunStartRequest(const corvane::StartRequest& request) {
       corvane::UnregisterServerFile(platform, request.path);
       if (settings.after_unregister == kNotifyTimed) Sleep(kTimedMessageWait);
       break;
+    case corvane::StartAction::kViewDetails:
+      ShowFileDetails(request.path);
+      break;
+    case corvane::StartAction::kCompare: {
+      CCompareFilesDlg compare(request.path);
+      compare.DoModal();
+      break;
+    }
     default:
-      // Viewing details and comparing files arrive with their dialogs.
       break;
   }
+}
+
+void CPlenorApp::ShowFileDetails(const std::string& path) {
+  const corvane::Platform& platform = GuiPlatform();
+  std::unique_ptr<corvane::CRegisteredObject> record = corvane::FindObjectByFile(platform, path);
+  if (record == nullptr) {
+    std::string question = "The control located in: " + path +
+                           "\nDoes not seem to be registered.\n\nWould you like to register it now?";
+    if (MessageBoxA(nullptr, question.c_str(), "Confirm Registeration",
+                    MB_ICONQUESTION | MB_YESNO) != IDYES) {
+      return;
+    }
+    corvane::RegisterServerFile(platform, path);
+    record = corvane::FindObjectByFile(platform, path);
+    if (record == nullptr) {
+      ShowMessage("The control located in: " + path +
+                  "\n\nCould not be located in the registry. Unable to display control details.");
+      return;
+    }
+  }
+  CComFileDetailsDlg details(*record);
+  details.DoModal();
 }
 
 bool CPlenorApp::OpenMainWindow() {

@@ -12,7 +12,7 @@ class CPlenorApp : public CWinApp {
  public:
   CPlenorApp();
 
-  // arguments: the command line after the program's name. False ends the process at once.
+  // Runs the command-line operation, or opens the main window; false ends the process at once.
   bool InitInstance() override;
   int ExitInstance() override;
   // Runs a command-line operation to its end.
@@ -26,6 +26,8 @@ class CPlenorApp : public CWinApp {
   // integration, so nothing is written yet.
   void RegisterShellVerbs() {}
   bool OpenMainWindow();
+  // "-V": the COM File Details of the class registered for the file, offering to register it.
+  void ShowFileDetails(const std::string& path);
   CObjectTree* ObjectTree() const;
   void OnRegister();
   void OnRefreshList();

@@ -8,13 +8,18 @@
 #include "app/gui_platform.h"
 #include "app/settings.h"
 #include "catalogue/registry_scan.h"
+#include "framework/cmd_ui.h"
 #include "framework/win_app.h"
 #include "mainwindow/layout_hold.h"
+#include "mainwindow/attribute_rows_list.h"
 #include "mainwindow/object_list_rules.h"
 #include "mainwindow/pane_layout.h"
 #include "mainwindow/progress_wnd.h"
+#include "mainwindow/plenor_view.h"
 #include "mainwindow/splitter_frame.h"
+#include "mainwindow/tab_view.h"
 #include "resources/resource.h"
+#include "tools/compare_files_dlg.h"
 
 using corvane::CRegisteredObject;
 
@@ -46,7 +51,18 @@ class NoRedraw {
 
 }  // namespace
 
-CObjectTree::CObjectTree() : CFormView(IDD_OBJECT_TREE) {}
+CObjectTree::CObjectTree() : CFormView(IDD_OBJECT_TREE) {
+  MapCommand(ID_COMPARE_WITH, [this] {
+    CRegisteredObject* record = GetFirstSelectedRecord();
+    if (record == nullptr) return;
+    CCompareFilesDlg compare(record->GetFilePath(), this);
+    compare.DoModal();
+  });
+  MapUpdate(ID_COMPARE_WITH, [this](CCmdUI& ui) {
+    CRegisteredObject* record = GetFirstSelectedRecord();
+    ui.Enable(list_.GetSelectedCount() == 1 && record != nullptr && record->exists() == 1);
+  });
+}
 
 CObjectTree::~CObjectTree() {
   if (images_ != nullptr) ImageList_Destroy(images_);
@@ -141,6 +157,34 @@ void CObjectTree::FillList(bool restore_selection) {
   }
   if (restore_selection) RestoreSelection(category);
   ShowItemCount();
+  ShowRecordDetails();
+}
+
+void CObjectTree::ShowRecordDetails() {
+  auto* frame = dynamic_cast<CSplitterFrame*>(GetParentFrame());
+  CPlenorView* attributes = frame != nullptr ? frame->GetPlenorView() : nullptr;
+  CTabView* tabs = frame != nullptr ? frame->GetTabView() : nullptr;
+  if (attributes == nullptr || tabs == nullptr || attributes->list().GetSafeHwnd() == nullptr ||
+      tabs->registry_page().GetSafeHwnd() == nullptr ||
+      tabs->dependency_page().GetSafeHwnd() == nullptr) {
+    return;
+  }
+  CListCtrl& rows = attributes->list();
+  CRegistryPage& registry = tabs->registry_page();
+  CDependencyPage& dependencies = tabs->dependency_page();
+  NoRedraw hold_rows(rows);
+  NoRedraw hold_keys(registry.tree());
+  NoRedraw hold_dependencies(dependencies.tree());
+  rows.DeleteAllItems();
+  registry.Clear();
+  dependencies.Clear();
+  if (CRegisteredObject* record = GetFirstSelectedRecord()) {
+    AttributeRowsList sink(rows);
+    record->FillAttributes(sink);
+    dependencies.Fill(*record);
+    record->FillRegistryTree(registry.key_tree());
+    FitNameValueColumns(rows);
+  }
 }
 
 void CObjectTree::ShowItemCount() {
@@ -229,8 +273,14 @@ std::string CObjectTree::GetCategoryName() const {
 void CObjectTree::OnItemChanged(const NMLISTVIEW& change) {
   if (filling_ || (change.uChanged & LVIF_STATE) == 0) return;
   int first = list_.GetNextItem(-1, LVNI_SELECTED);
-  if (first < 0 || first != change.iItem) return;
+  // With nothing selected any more the panes must not keep showing the old record.
+  if (first < 0) {
+    ShowRecordDetails();
+    return;
+  }
+  if (first != change.iItem) return;
   remembered_[catalogue_.current()] = Remembered{first, RecordAt(first)};
+  ShowRecordDetails();
 }
 
 void CObjectTree::OnRightClick() {
@@ -299,6 +349,9 @@ LRESULT CObjectTree::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (OnNotify(reinterpret_cast<NMHDR*>(lp), &result)) return result;
       break;
     }
+    case WM_APP:
+      ShowRecordDetails();
+      return 0;
     case WM_DESTROY:
       catalogue_.Clear();
       break;

@@ -29,6 +29,9 @@ class CObjectTree : public CFormView {
   bool SelectByFile(const std::string& path);
   void GetSelectedRecords(std::vector<corvane::CRegisteredObject*>& records) const;
   corvane::CRegisteredObject* GetFirstSelectedRecord() const;
+  // Shows the first selected record in the attributes pane and the details tabs, or empties
+  // them when nothing is selected.
+  void ShowRecordDetails();
   // The text of the selected tab.
   std::string GetCategoryName() const;
   int category() const { return catalogue_.current(); }

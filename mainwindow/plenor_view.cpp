@@ -2,43 +2,58 @@
 
 #include <commctrl.h>
 
+#include "framework/win_app.h"
+#include "mainwindow/attribute_rows_list.h"
+#include "mainwindow/clipboard.h"
 #include "mainwindow/layout_hold.h"
 #include "resources/resource.h"
 
 namespace {
-const int kHeadingMargin = 16;
+const int kInitialColumnWidth = 50;
 }
 
-CPlenorView::CPlenorView() : CFormView(IDD_PLENOR_VIEW) {}
+CPlenorView::CPlenorView() : CFormView(IDD_PLENOR_VIEW) {
+  MapCommand(ID_COPY_ATTRIBUTE, [this] { CopySelectedValue(); });
+}
 
 void CPlenorView::OnInitialUpdate() {
-  HWND list = GetDlgItem(IDC_ATTRIBUTE_LIST);
-  const char* headings[] = {"Name", "Value"};
-  for (int i = 0; i < 2; ++i) {
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
-    column.fmt = LVCFMT_LEFT;
-    column.cx = 50;
-    column.pszText = const_cast<char*>(headings[i]);
-    ::SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-  }
+  list_.SubclassDlgItem(IDC_ATTRIBUTE_LIST, this);
+  // The images a record's rows name: registry facts, file facts, version strings, missing file.
+  images_.Create({IDB_REGISTRY_FACT, IDB_FILE_FACT, IDB_VERSION_STRING, IDB_MISSING_FILE});
+  list_.SetImageList(images_.handle(), LVSIL_SMALL);
+  list_.InsertColumn(0, "Name", LVCFMT_LEFT, kInitialColumnWidth);
+  list_.InsertColumn(1, "Value", LVCFMT_LEFT, kInitialColumnWidth);
+}
+
+void CPlenorView::CopySelectedValue() {
+  int row = list_.GetNextItem(-1, LVNI_SELECTED);
+  if (row >= 0) CopyTextToClipboard(list_.GetItemText(row, 1));
+}
+
+void CPlenorView::ShowContextMenu() {
+  POINT point;
+  GetCursorPos(&point);
+  HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ATTRIBUTE_MENU));
+  if (menu == nullptr) return;
+  CWnd* main = AfxGetMainWnd();
+  HWND owner = main != nullptr ? main->GetSafeHwnd() : hwnd_;
+  TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0,
+                 owner, nullptr);
+  DestroyMenu(menu);
 }
 
 LRESULT CPlenorView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
-  LRESULT result = CFormView::WindowProc(msg, wp, lp);
-  if (msg == WM_SIZE && !LayoutHeld()) {
-    HWND list = GetDlgItem(IDC_ATTRIBUTE_LIST);
-    if (list != nullptr) {
-      MoveWindow(list, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
-      // The names' width, but never narrower than the heading.
-      ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE);
-      int names = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
-      int heading = static_cast<int>(
-                        ::SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>("Name"))) +
-                    kHeadingMargin;
-      ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, names > heading ? names : heading);
-      ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
+  if (msg == WM_NOTIFY) {
+    auto* header = reinterpret_cast<NMHDR*>(lp);
+    if (header->idFrom == IDC_ATTRIBUTE_LIST && header->code == static_cast<UINT>(NM_RCLICK)) {
+      ShowContextMenu();
+      return 0;
     }
+  }
+  LRESULT result = CFormView::WindowProc(msg, wp, lp);
+  if (msg == WM_SIZE && !LayoutHeld() && list_.GetSafeHwnd() != nullptr) {
+    MoveWindow(list_, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
+    FitNameValueColumns(list_);
   }
   return result;
 }

@@ -1,12 +1,28 @@
-// The details tabs at the bottom right: Dependencies and Registry Entries.
+// The details tabs at the bottom right: the Dependencies and Registry Entries pages.
 #pragma once
 #include "framework/form_view.h"
+#include "framework/tab_ctrl.h"
+#include "mainwindow/dependency_page.h"
+#include "mainwindow/registry_page.h"
 
 class CTabView : public CFormView {
  public:
   CTabView();
   void OnInitialUpdate() override;
 
+  CRegistryPage& registry_page() { return registry_page_; }
+  CDependencyPage& dependency_page() { return dependency_page_; }
+  CTabCtrl& tabs() { return tabs_; }
+  // Shows the page of the selected tab and hides the other.
+  void ShowSelectedPage();
+
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void Layout(int width, int height);
+
+  CRegistryPage registry_page_;
+  CDependencyPage dependency_page_;
+  CTabCtrl tabs_;
 };
