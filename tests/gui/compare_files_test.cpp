@@ -209,3 +209,22 @@ TEST_F(CompareFilesDlgTest, TypedTextIsNotCompared) {
 }
 
 }  // namespace
+
+namespace {
+
+// Shows the dialog after a comparison of two copies, for screenshots; not run by default.
+TEST(CompareFilesShow, DISABLED_ShowAfterComparison) {
+  corvane::ScratchFolder folder("corvane compare show");
+  const std::string ole32 = details_test::SystemFile("ole32.dll");
+  const std::string copy = CopyWithOldDate(ole32, folder.path() + "\\ole32.dll");
+  CCompareFilesDlg dialog(ole32);
+  details_test::ModalDriver driver(
+      "Compare COM Files", [&](HWND hwnd) {
+        SetDlgItemTextA(hwnd, IDC_COMPARE_SECOND, copy.c_str());
+        dialog.CompareWith(copy);
+      },
+      60000);
+  dialog.DoModal();
+}
+
+}  // namespace
