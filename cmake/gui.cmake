@@ -36,6 +36,7 @@ add_library(corvane_gui STATIC
   mainwindow/attribute_list_ctrl.cpp
   mainwindow/registry_page.cpp
   mainwindow/edit_value_dlg.cpp
+  mainwindow/key_tree_ctrl.cpp
   mainwindow/dependency_page.cpp
   mainwindow/dependency_tree_ctrl.cpp
   mainwindow/attribute_rows_list.cpp
