@@ -1,17 +1,22 @@
 // corvane_gallery: shows one of the program's dialogs or windows by name, for screenshots.
-//   corvane_gallery options | message | timed | unregistered | progress | about
+//   corvane_gallery options | message | timed | unregistered | progress | about | details |
+//                   compare
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstring>
 #include <string>
 
 #include "app/about_dlg.h"
+#include "app/gui_platform.h"
 #include "app/message_dlg.h"
 #include "app/options_dlg.h"
 #include "app/settings.h"
 #include "app/unregistered_dlg.h"
+#include "catalogue/object_kinds.h"
+#include "mainwindow/com_file_details_dlg.h"
+#include "mainwindow/layout_hold.h"
 #include "mainwindow/progress_wnd.h"
+#include "tools/compare_files_dlg.h"
 
 namespace {
 
@@ -49,6 +54,18 @@ int main(int argc, char** argv) {
   } else if (which == "about") {
     CAboutDlg about;
     about.DoModal();
+  } else if (which == "details" || which == "compare") {
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, MAX_PATH);
+    std::string ole32 = std::string(system) + "\\ole32.dll";
+    if (which == "compare") {
+      CCompareFilesDlg compare(ole32);
+      compare.DoModal();
+    } else {
+      corvane::CComFileObject record(GuiPlatform(), ole32);
+      CComFileDetailsDlg details(record);
+      details.DoModal();
+    }
   } else {
     return 2;
   }
