@@ -23,6 +23,9 @@ class CDependencyPage : public CDialog {
 
  protected:
   BOOL OnInitDialog() override;
+  // Enter and Escape reach the page through the dialog keys; a page never ends.
+  void OnOK() override {}
+  void OnCancel() override {}
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:

@@ -222,6 +222,15 @@ TEST_F(DependencyPageTest, TreeAndListShareTheFourImagesAndListHasNameAndValue) 
   EXPECT_FALSE(ListView_GetColumn(list(), 2, &column));
 }
 
+TEST_F(DependencyPageTest, EnterAndEscapeLeaveThePageShown) {
+  ShowWindow(host_.GetSafeHwnd(), SW_SHOWNOACTIVATE);
+  ShowWindow(page_.GetSafeHwnd(), SW_SHOW);
+  for (int key : {IDOK, IDCANCEL}) {
+    SendMessageA(page_.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(key, BN_CLICKED), 0);
+    EXPECT_TRUE(IsWindowVisible(page_.GetSafeHwnd())) << key;
+  }
+}
+
 TEST_F(DependencyPageTest, TreeTakesThreeTenthsAndListTheRest) {
   MoveWindow(page_.GetSafeHwnd(), 0, 0, 333, 200, TRUE);
   RECT tree_rect = RectInParent(tree());
