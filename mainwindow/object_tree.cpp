@@ -154,6 +154,8 @@ void CObjectTree::FillList(bool restore_selection) {
       }
     }
     filling_ = false;
+    // The vertical scroll bar may have come or gone: the one column fills the list again.
+    list_.SendMessage(LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
   }
   if (restore_selection) RestoreSelection(category);
   ShowItemCount();
