@@ -46,6 +46,7 @@ add_library(corvane_gui STATIC
   tools/file_comparison.cpp
   widgets/ox_static.cpp
   widgets/hyper_link.cpp
+  widgets/tool_tip.cpp
   app/about_dlg.cpp
   app/shell_tools.cpp
   app/options_dlg.cpp

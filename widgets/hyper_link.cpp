@@ -6,10 +6,10 @@
 
 #include "framework/framework_ids.h"
 #include "framework/win_app.h"
+#include "widgets/tool_tip.h"
 
 namespace {
 
-const UINT_PTR kToolId = 1;
 const WORD kWinHelpHandCursor = 106;
 
 LinkColours g_colours = {RGB(0, 0, 255), RGB(0, 128, 128), RGB(128, 0, 128), RGB(255, 0, 0)};
@@ -252,39 +252,12 @@ bool CHyperLink::UseHandCursor() const { return !(flags_ & kLinkDefaultCursor); 
 
 void CHyperLink::CreateToolTip() {
   if (tool_tip_.GetSafeHwnd() != nullptr) return;
-  RECT nowhere = {0, 0, 0, 0};
-  if (!tool_tip_.CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                          WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, nowhere, hwnd_, 0))
-    return;
-  TTTOOLINFOA tool = {};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = hwnd_;
-  tool.uId = kToolId;
-  GetClientRect(hwnd_, &tool.rect);
-  tool.lpszText = const_cast<char*>(url_.c_str());
-  tool_tip_.SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  tool_tip_.SendMessage(TTM_SETMAXTIPWIDTH, 0, 600);
+  CreateControlToolTip(tool_tip_, hwnd_, url_, 600);
 }
 
-void CHyperLink::UpdateToolTipText() {
-  if (tool_tip_.GetSafeHwnd() == nullptr) return;
-  TTTOOLINFOA tool = {};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = hwnd_;
-  tool.uId = kToolId;
-  tool.lpszText = const_cast<char*>(url_.c_str());
-  tool_tip_.SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-}
+void CHyperLink::UpdateToolTipText() { SetControlToolTipText(tool_tip_, hwnd_, url_); }
 
-void CHyperLink::UpdateToolTipRect() {
-  if (tool_tip_.GetSafeHwnd() == nullptr) return;
-  TTTOOLINFOA tool = {};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = hwnd_;
-  tool.uId = kToolId;
-  GetClientRect(hwnd_, &tool.rect);
-  tool_tip_.SendMessage(TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
-}
+void CHyperLink::UpdateToolTipRect() { FitControlToolTip(tool_tip_, hwnd_); }
 
 // Relayed here rather than from a message loop, so that it works in modal dialogs too.
 void CHyperLink::RelayToToolTip(UINT msg, WPARAM wp, LPARAM lp) {

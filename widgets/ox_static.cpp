@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace {
+#include "widgets/tool_tip.h"
 
-const UINT_PTR kToolId = 1;
+namespace {
 
 BYTE ShadeChannel(int channel, int distance, int width) {
   // 64 bits: distance squared times the channel overflows 32 bits on wide controls.
@@ -222,40 +222,18 @@ void COXStatic::CreateToolTip() {
   if (tool_tip_created_ || hwnd_ == nullptr) return;
   // Statics without the notify style let the mouse through to their parent.
   ModifyStyle(0, SS_NOTIFY);
-  RECT nowhere = {0, 0, 0, 0};
-  if (!tool_tip_.CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                          WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, nowhere, hwnd_, 0))
-    return;
-  if (!tool_tip_text_explicit_) tool_tip_text_ = GetWindowText();
-  TTTOOLINFOA tool = {};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = hwnd_;
-  tool.uId = kToolId;
-  GetClientRect(hwnd_, &tool.rect);
-  tool.lpszText = const_cast<char*>(tool_tip_text_.c_str());
-  tool_tip_.SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  tool_tip_.SendMessage(TTM_SETMAXTIPWIDTH, 0, 400);
+  const std::string text = tool_tip_text_explicit_ ? tool_tip_text_ : GetWindowText();
+  if (!CreateControlToolTip(tool_tip_, hwnd_, text, 400)) return;
+  tool_tip_text_ = text;
   tool_tip_created_ = true;
 }
 
 void COXStatic::UpdateToolTipText() {
-  if (!tool_tip_created_) return;
-  TTTOOLINFOA tool = {};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = hwnd_;
-  tool.uId = kToolId;
-  tool.lpszText = const_cast<char*>(tool_tip_text_.c_str());
-  tool_tip_.SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  if (tool_tip_created_) SetControlToolTipText(tool_tip_, hwnd_, tool_tip_text_);
 }
 
 void COXStatic::UpdateToolTipRect() {
-  if (!tool_tip_created_) return;
-  TTTOOLINFOA tool = {};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = hwnd_;
-  tool.uId = kToolId;
-  GetClientRect(hwnd_, &tool.rect);
-  tool_tip_.SendMessage(TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
+  if (tool_tip_created_) FitControlToolTip(tool_tip_, hwnd_);
 }
 
 void COXStatic::RedrawNow() {

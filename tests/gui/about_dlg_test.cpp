@@ -9,58 +9,12 @@
 #include <string>
 
 #include "resources/resource.h"
+#include "tests/gui/modal_driver.h"
 
 namespace {
 
-constexpr INT_PTR kTimedOut = 999;
 const LinkColours kDefaultColours = {RGB(0, 0, 255), RGB(0, 128, 128), RGB(128, 0, 128),
                                      RGB(255, 0, 0)};
-
-// Runs the dialog modally and calls `drive` once it is on the screen; a watchdog ends a dialog
-// that `drive` left open.
-class ModalDriver {
- public:
-  INT_PTR Run(CDialog& dialog, std::function<void(HWND)> drive, UINT watchdog_ms = 15000) {
-    dialog_ = &dialog;
-    drive_ = std::move(drive);
-    UINT_PTR start = SetTimer(nullptr, 0, 50, &ModalDriver::OnStart);
-    UINT_PTR watchdog = SetTimer(nullptr, 0, watchdog_ms, &ModalDriver::OnWatchdog);
-    INT_PTR result = dialog.DoModal();
-    KillTimer(nullptr, start);
-    KillTimer(nullptr, watchdog);
-    dialog_ = nullptr;
-    return result;
-  }
-
- private:
-  static void CALLBACK OnStart(HWND, UINT, UINT_PTR id, DWORD) {
-    if (dialog_ == nullptr || !IsWindowVisible(dialog_->GetSafeHwnd())) return;
-    KillTimer(nullptr, id);
-    drive_(dialog_->GetSafeHwnd());
-  }
-  static void CALLBACK OnWatchdog(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (dialog_ != nullptr && dialog_->GetSafeHwnd() != nullptr)
-      EndDialog(dialog_->GetSafeHwnd(), kTimedOut);
-  }
-
-  static CDialog* dialog_;
-  static std::function<void(HWND)> drive_;
-};
-
-CDialog* ModalDriver::dialog_ = nullptr;
-std::function<void(HWND)> ModalDriver::drive_;
-
-std::string Text(HWND window) {
-  char text[256] = "";
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
-void Press(HWND dialog, int id) {
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
 
 // The text colour and font a control's colour query leaves in the DC.
 struct Answer {
@@ -103,10 +57,9 @@ class AboutBoxTest : public testing::Test {
 
 TEST_F(AboutBoxTest, ShowsTheBoldTitleNoticesAndTheMakersAddress) {
   CAboutDlg dialog;
-  ModalDriver driver;
-  INT_PTR result = driver.Run(dialog, [](HWND hwnd) {
-    EXPECT_EQ(Text(hwnd), "About Corvane");
-    EXPECT_EQ(Text(GetDlgItem(hwnd, IDC_ABOUT_TITLE)), "Corvane 2.0");
+  INT_PTR result = gui_test::RunModal(dialog, [](HWND hwnd) {
+    EXPECT_EQ(gui_test::WindowText(hwnd), "About Corvane");
+    EXPECT_EQ(gui_test::WindowText(GetDlgItem(hwnd, IDC_ABOUT_TITLE)), "Corvane 2.0");
     Answer title = AskColour(hwnd, IDC_ABOUT_TITLE);
     EXPECT_EQ(title.font.lfWeight, FW_BOLD);
     LOGFONTA gui = {};
@@ -118,36 +71,35 @@ TEST_F(AboutBoxTest, ShowsTheBoldTitleNoticesAndTheMakersAddress) {
                sizeof painted, &painted);
     EXPECT_EQ(painted.lfWeight, FW_BOLD);
 
-    EXPECT_EQ(Text(GetDlgItem(hwnd, IDC_ABOUT_LINK)), "http://www.tessaline.example/");
+    EXPECT_EQ(gui_test::WindowText(GetDlgItem(hwnd, IDC_ABOUT_LINK)),
+              "http://www.tessaline.example/");
     EXPECT_TRUE(Style(hwnd, IDC_ABOUT_LINK) & SS_NOTIFY);
     EXPECT_EQ(StaticsOfType(hwnd, SS_ICON), 1);
     EXPECT_EQ(StaticsOfType(hwnd, SS_ETCHEDHORZ), 1);
-    EXPECT_EQ(Text(GetDlgItem(hwnd, IDOK)), "&OK");
+    EXPECT_EQ(gui_test::WindowText(GetDlgItem(hwnd, IDOK)), "&OK");
     EXPECT_EQ(Style(hwnd, IDOK) & BS_TYPEMASK, static_cast<DWORD>(BS_DEFPUSHBUTTON));
-    Press(hwnd, IDOK);
+    gui_test::SendClick(hwnd, IDOK);
   });
   EXPECT_EQ(result, IDOK);
 }
 
 TEST_F(AboutBoxTest, LinkIsNavyAndTurnsBlueUnderTheMouse) {
   CAboutDlg dialog;
-  ModalDriver driver;
-  INT_PTR result = driver.Run(dialog, [](HWND hwnd) {
+  INT_PTR result = gui_test::RunModal(dialog, [](HWND hwnd) {
     HWND link = GetDlgItem(hwnd, IDC_ABOUT_LINK);
     EXPECT_EQ(AskColour(hwnd, IDC_ABOUT_LINK).colour, RGB(0, 0, 128));
     SendMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
     EXPECT_EQ(AskColour(hwnd, IDC_ABOUT_LINK).colour, RGB(0, 0, 255));
     SendMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(2, 500));
     EXPECT_EQ(AskColour(hwnd, IDC_ABOUT_LINK).colour, RGB(0, 0, 128));
-    Press(hwnd, IDCANCEL);
+    gui_test::SendClick(hwnd, IDCANCEL);
   });
   EXPECT_EQ(result, IDCANCEL);
 }
 
 TEST_F(AboutBoxTest, LaterLinksKeepTheAboutBoxColours) {
   CAboutDlg dialog;
-  ModalDriver driver;
-  driver.Run(dialog, [](HWND hwnd) { Press(hwnd, IDOK); });
+  gui_test::RunModal(dialog, [](HWND hwnd) { gui_test::SendClick(hwnd, IDOK); });
   LinkColours colours = CHyperLink::GetColours();
   EXPECT_EQ(colours.link, RGB(0, 0, 128));
   EXPECT_EQ(colours.hover, RGB(0, 0, 255));
@@ -155,9 +107,9 @@ TEST_F(AboutBoxTest, LaterLinksKeepTheAboutBoxColours) {
   EXPECT_EQ(colours.visited, kDefaultColours.visited);
 
   CAboutDlg again;
-  driver.Run(again, [](HWND hwnd) {
+  gui_test::RunModal(again, [](HWND hwnd) {
     EXPECT_EQ(AskColour(hwnd, IDC_ABOUT_LINK).colour, RGB(0, 0, 128));
-    Press(hwnd, IDOK);
+    gui_test::SendClick(hwnd, IDOK);
   });
 }
 
@@ -171,9 +123,8 @@ TEST_F(AboutBoxTest, ClickOpensWhatTheLinkShows) {
   std::ofstream(script, std::ios::binary) << "@echo off\r\necho done> \"" << marker << "\"\r\n";
 
   CAboutDlg dialog;
-  ModalDriver driver;
   bool opened = false;
-  driver.Run(dialog, [&](HWND hwnd) {
+  gui_test::RunModal(dialog, [&](HWND hwnd) {
     HWND link = GetDlgItem(hwnd, IDC_ABOUT_LINK);
     SetWindowTextA(link, script.c_str());
     SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
@@ -184,7 +135,7 @@ TEST_F(AboutBoxTest, ClickOpensWhatTheLinkShows) {
     }
     SetFocus(GetDlgItem(hwnd, IDOK));
     EXPECT_EQ(AskColour(hwnd, IDC_ABOUT_LINK).colour, kDefaultColours.visited);
-    Press(hwnd, IDOK);
+    gui_test::SendClick(hwnd, IDOK);
   });
   EXPECT_TRUE(opened);
   DeleteFileA(script.c_str());
@@ -194,8 +145,7 @@ TEST_F(AboutBoxTest, ClickOpensWhatTheLinkShows) {
 // For people to look at: the About box stays up until closed or the watchdog ends it.
 TEST_F(AboutBoxTest, DISABLED_StaysOpenForAScreenshot) {
   CAboutDlg dialog;
-  ModalDriver driver;
-  driver.Run(dialog, [](HWND) {}, 30000);
+  gui_test::RunModal(dialog, [](HWND) {}, 30000);
 }
 
 }  // namespace

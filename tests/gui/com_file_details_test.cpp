@@ -42,12 +42,7 @@ std::string ClipboardText() {
   return text;
 }
 
-RECT RectInParent(HWND child) {
-  RECT rect = {};
-  GetWindowRect(child, &rect);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
+using details_test::RectInParent;
 
 void SelectTab(HWND dialog, int tab) {
   HWND tabs = GetDlgItem(dialog, IDC_DETAIL_TABS);
@@ -69,16 +64,18 @@ int FindRow(HWND list, const std::string& label) {
   return -1;
 }
 
+// Named, not a lambda: a lambda does not convert to the 32-bit stdcall callback type.
+void CALLBACK ChooseFirstMenuItem(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (menu == nullptr || !IsWindowVisible(menu)) return;
+  KillTimer(nullptr, timer);
+  PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+}
+
 // A right click on the attribute list answered in its menu with the first item.
 void CopyThroughMenu(HWND dialog) {
-  static UINT_PTR timer = 0;
-  timer = SetTimer(nullptr, 0, 40, [](HWND, UINT, UINT_PTR, DWORD) {
-    HWND menu = FindWindowA("#32768", nullptr);
-    if (menu == nullptr || !IsWindowVisible(menu)) return;
-    KillTimer(nullptr, timer);
-    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-  });
+  UINT_PTR timer = SetTimer(nullptr, 0, 40, ChooseFirstMenuItem);
   HWND list = GetDlgItem(dialog, IDC_DETAILS_ATTRIBUTES);
   NMITEMACTIVATE click = {};
   click.hdr = {list, IDC_DETAILS_ATTRIBUTES, static_cast<UINT>(NM_RCLICK)};
@@ -86,7 +83,7 @@ void CopyThroughMenu(HWND dialog) {
   click.ptAction = {20, 30};
   SendMessageA(dialog, WM_NOTIFY, IDC_DETAILS_ATTRIBUTES, reinterpret_cast<LPARAM>(&click));
   KillTimer(nullptr, timer);
-  details_test::PumpMessages();  // the chosen command arrives as a posted message
+  gui_test::Pump();  // the chosen command arrives as a posted message
 }
 
 class ComFileDetailsTest : public testing::Test {
@@ -103,9 +100,9 @@ class ComFileDetailsTest : public testing::Test {
 
   // Runs the dialog modally for the record; `look` sees it once it is up, then Close ends it.
   INT_PTR Run(CComFileDetailsDlg& dialog, std::function<void(HWND)> look) {
-    details_test::ModalDriver driver(kCaption, [&](HWND hwnd) {
+    gui_test::ActOnce driver(kCaption, [&](HWND hwnd) {
       look(hwnd);
-      details_test::Click(hwnd, IDOK);
+      gui_test::SendClick(hwnd, IDOK);
     });
     INT_PTR result = dialog.DoModal();
     EXPECT_TRUE(driver.acted());
@@ -262,7 +259,7 @@ TEST(ComFileDetailsShow, DISABLED_ShowForSystemDll) {
   corvane::CComFileObject record(win32.platform, details_test::SystemFile("ole32.dll"));
   CComFileDetailsDlg dialog(record);
   const char* tab = std::getenv("CORVANE_DETAILS_TAB");
-  details_test::ModalDriver driver(
+  gui_test::ActOnce driver(
       "COM File Details - ", [&](HWND hwnd) {
         int shown = tab != nullptr ? std::atoi(tab) : 0;
         SelectTab(hwnd, shown);

@@ -108,7 +108,7 @@ class CompareFilesDlgTest : public testing::Test {
 
   // Browse, then in the file-open dialog either type the path and open it, or cancel.
   void BrowseTo(const std::string& path) {
-    details_test::ModalDriver driver(kOpenTitle, [&](HWND open) {
+    gui_test::ActOnce driver(kOpenTitle, [&](HWND open) {
       open_caption_ = WindowText(open);
       filter_ = FilterText(open);
       if (path.empty()) {
@@ -118,7 +118,7 @@ class CompareFilesDlgTest : public testing::Test {
       SetDlgItemTextA(open, kFileNameBox, path.c_str());
       PostMessageA(open, WM_COMMAND, IDOK, 0);
     });
-    details_test::Click(hwnd(), IDC_COMPARE_BROWSE);
+    gui_test::SendClick(hwnd(), IDC_COMPARE_BROWSE);
     EXPECT_TRUE(driver.acted());
     EXPECT_FALSE(driver.timed_out());
   }
@@ -218,7 +218,7 @@ TEST(CompareFilesShow, DISABLED_ShowAfterComparison) {
   const std::string ole32 = details_test::SystemFile("ole32.dll");
   const std::string copy = CopyWithOldDate(ole32, folder.path() + "\\ole32.dll");
   CCompareFilesDlg dialog(ole32);
-  details_test::ModalDriver driver(
+  gui_test::ActOnce driver(
       "Compare COM Files", [&](HWND hwnd) {
         SetDlgItemTextA(hwnd, IDC_COMPARE_SECOND, copy.c_str());
         dialog.CompareWith(copy);

@@ -46,12 +46,7 @@ std::vector<TreeItemInfo> TopLevelItems(HWND tree) {
   return items;
 }
 
-RECT RectInParent(HWND child) {
-  RECT rect = {};
-  GetWindowRect(child, &rect);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
+using details_test::RectInParent;
 
 class DependencyPageTest : public testing::Test {
  protected:

@@ -13,15 +13,9 @@
 #include "mainwindow/plenor_doc.h"
 #include "mainwindow/splitter_frame.h"
 #include "resources/resource.h"
+#include "tests/gui/modal_driver.h"
 
-// Dispatches every message waiting in the thread's queue.
-inline void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
+using gui_test::Pump;
 
 class FrameFixture : public testing::Test {
  protected:

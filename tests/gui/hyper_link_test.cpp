@@ -9,21 +9,19 @@
 #include <fstream>
 #include <string>
 
+#include "tests/gui/control_host.h"
+
 namespace {
 
 const LinkColours kDefaultColours = {RGB(0, 0, 255), RGB(0, 128, 128), RGB(128, 0, 128),
                                      RGB(255, 0, 0)};
 const int kLinkId = 300;
 
-class LinkHost : public CWnd {
+class LinkHost : public gui_test::TestHost {
  public:
-  LinkHost() {
-    const char* name = RegisterFrameworkClass("CorvaneHyperLinkTestHost", 0,
-                                              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
-    RECT rect = {40, 40, 640, 340};
-    CreateEx(0, name, "CHyperLink", WS_POPUP | WS_VISIBLE, rect, nullptr, 0);
-  }
-  ~LinkHost() override { DestroyWindow(); }
+  LinkHost()
+      : TestHost("CorvaneHyperLinkTestHost", "CHyperLink", WS_POPUP | WS_VISIBLE,
+                 {40, 40, 640, 340}, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)) {}
 };
 
 // Counts follows instead of opening anything.
@@ -62,22 +60,10 @@ class MarkerScript {
   std::string marker_;
 };
 
-RECT RectInParent(HWND hwnd) {
-  RECT rect;
-  GetWindowRect(hwnd, &rect);
-  MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
+using gui_test::RectInParent;
 
 std::string ToolTipText(const CHyperLink& link) {
-  char text[1024] = "";
-  TTTOOLINFOA tool = {};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = link.GetSafeHwnd();
-  tool.uId = 1;
-  tool.lpszText = text;
-  SendMessageA(link.tool_tip(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-  return text;
+  return gui_test::ToolTipText(link.tool_tip(), link.GetSafeHwnd());
 }
 
 bool Underlined(const CHyperLink& link) {
@@ -88,13 +74,8 @@ bool Underlined(const CHyperLink& link) {
 
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
-class HyperLinkTest : public testing::Test {
+class HyperLinkTest : public gui_test::HostedTest<LinkHost> {
  protected:
-  static void SetUpTestSuite() { host_ = new LinkHost; }
-  static void TearDownTestSuite() {
-    delete host_;
-    host_ = nullptr;
-  }
   void SetUp() override { CHyperLink::SetColours(kDefaultColours); }
   void TearDown() override {
     if (GetCapture() != nullptr) ReleaseCapture();
@@ -105,7 +86,7 @@ class HyperLinkTest : public testing::Test {
               RECT rect = {20, 20, 320, 40}) {
     HWND control = CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | style, rect.left,
                                    rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                                   host_->GetSafeHwnd(),
+                                   host_.GetSafeHwnd(),
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLinkId)),
                                    GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(control, nullptr);
@@ -118,17 +99,14 @@ class HyperLinkTest : public testing::Test {
   COLORREF Colour(const CHyperLink& link) {
     HDC dc = CreateCompatibleDC(nullptr);
     SetTextColor(dc, RGB(1, 2, 3));
-    SendMessageA(host_->GetSafeHwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+    SendMessageA(host_.GetSafeHwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                  reinterpret_cast<LPARAM>(link.GetSafeHwnd()));
     COLORREF colour = GetTextColor(dc);
     DeleteDC(dc);
     return colour;
   }
 
-  static LinkHost* host_;
 };
-
-LinkHost* HyperLinkTest::host_ = nullptr;
 
 TEST(HyperLinkText, ErrorTextNamesTheReasonForEachCode) {
   const std::string head = "Can't open link:\n\n";
@@ -284,7 +262,7 @@ TEST_F(HyperLinkTest, ColourFollowsHoverFocusAndVisited) {
 
   link.FollowLink();
   EXPECT_EQ(Colour(link), kDefaultColours.focus);
-  SetFocus(host_->GetSafeHwnd());
+  SetFocus(host_.GetSafeHwnd());
   EXPECT_EQ(Colour(link), kDefaultColours.visited);
   // Hover wins over everything.
   link.SendMessage(WM_MOUSEMOVE, 0, At(2, 2));
@@ -295,7 +273,7 @@ TEST_F(HyperLinkTest, ColourQueryLeavesTheBackgroundToTheParent) {
   CHyperLink link;
   Attach(link, "Link");
   HDC dc = CreateCompatibleDC(nullptr);
-  LRESULT brush = SendMessageA(host_->GetSafeHwnd(), WM_CTLCOLORSTATIC,
+  LRESULT brush = SendMessageA(host_.GetSafeHwnd(), WM_CTLCOLORSTATIC,
                                reinterpret_cast<WPARAM>(dc),
                                reinterpret_cast<LPARAM>(link.GetSafeHwnd()));
   EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
@@ -332,7 +310,7 @@ TEST_F(HyperLinkTest, MouseOverCapturesAndLeavingReleases) {
   // Losing the capture to someone else ends the hover too.
   link.SendMessage(WM_MOUSEMOVE, 0, At(3, 3));
   EXPECT_EQ(Colour(link), kDefaultColours.hover);
-  SetCapture(host_->GetSafeHwnd());
+  SetCapture(host_.GetSafeHwnd());
   EXPECT_EQ(Colour(link), kDefaultColours.link);
 }
 
@@ -363,7 +341,7 @@ TEST_F(HyperLinkTest, FollowOnPressAndTakingTheFocus) {
   CountingLink link;
   link.SetLinkFlags(kLinkFollowOnDown, kLinkFollowOnDown);
   Attach(link, "Link");
-  SetFocus(host_->GetSafeHwnd());
+  SetFocus(host_.GetSafeHwnd());
   link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(2, 2));
   EXPECT_EQ(link.follows, 1);
   EXPECT_EQ(GetFocus(), link.GetSafeHwnd());

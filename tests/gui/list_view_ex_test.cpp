@@ -7,16 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/gui/control_host.h"
+
 namespace {
 
-class ListHost : public CWnd {
+class ListHost : public gui_test::TestHost {
  public:
-  ListHost() {
-    const char* name = RegisterFrameworkClass("CorvaneListViewExTestHost", 0,
-                                              GetSysColorBrush(COLOR_BTNFACE), nullptr);
-    RECT rect = {20, 20, 460, 260};
-    CreateEx(0, name, "CListViewEx", WS_POPUP | WS_VISIBLE, rect, nullptr, 0);
-  }
+  ListHost()
+      : TestHost("CorvaneListViewExTestHost", "CListViewEx", WS_POPUP | WS_VISIBLE,
+                 {20, 20, 460, 260}, GetSysColorBrush(COLOR_BTNFACE)) {}
 };
 
 struct DrawCall {
@@ -99,7 +98,7 @@ class ClientPicture {
   HGDIOBJ old_;
 };
 
-class ListViewExTest : public testing::Test {
+class ListViewExTest : public gui_test::HostedTest<ListHost> {
  protected:
   void SetUp() override {
     ASSERT_NE(host_.GetSafeHwnd(), nullptr);
@@ -124,19 +123,8 @@ class ListViewExTest : public testing::Test {
     return (bounds.top + bounds.bottom) / 2;
   }
 
-  // One host for the suite: making and destroying top-level windows is slow under Wine.
-  static void SetUpTestSuite() { shared_host_ = new ListHost; }
-  static void TearDownTestSuite() {
-    delete shared_host_;
-    shared_host_ = nullptr;
-  }
-
-  static ListHost* shared_host_;
-  ListHost& host_ = *shared_host_;
   RecordingList list_;
 };
-
-ListHost* ListViewExTest::shared_host_ = nullptr;
 
 TEST(ListViewExShortenText, KeepsTextThatFitsAndEmptyText) {
   FontDc dc;

@@ -13,42 +13,20 @@
 #include "app/gui_notice.h"
 #include "framework/win_app.h"
 #include "resources/resource.h"
+#include "tests/gui/modal_driver.h"
 
 namespace {
 
 const char kMessageCaption[] = "Corvane Message";
 const char kAppCaption[] = "Corvane";
 
-std::string WindowText(HWND hwnd) {
-  char text[2048] = "";
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
+using gui_test::WindowText;
 
 std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
-bool IsDialogWindow(HWND hwnd) {
-  char name[64] = "";
-  GetClassNameA(hwnd, name, sizeof name);
-  return std::string(name) == "#32770";
-}
-
-struct DialogSearch {
-  std::string caption;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectCaptioned(HWND hwnd, LPARAM lp) {
-  auto* search = reinterpret_cast<DialogSearch*>(lp);
-  if (IsDialogWindow(hwnd) && WindowText(hwnd) == search->caption) search->found.push_back(hwnd);
-  return TRUE;
-}
-
 // Top-level dialog windows of this thread with the caption, shown or hidden.
 std::vector<HWND> DialogsCaptioned(const std::string& caption) {
-  DialogSearch search{caption, {}};
-  EnumThreadWindows(GetCurrentThreadId(), CollectCaptioned, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return gui_test::ThreadDialogs(caption, gui_test::kAnyState);
 }
 
 void PumpMessages() {
@@ -66,66 +44,26 @@ bool PumpUntil(const std::function<bool()>& condition, int rounds = 3000) {
   return condition();
 }
 
-void Click(HWND dialog, int id) {
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+HWND TimedWindowHandle() {
+  return TimedMessageWindow() != nullptr ? TimedMessageWindow()->GetSafeHwnd() : nullptr;
 }
 
-// Answers the modal windows a call opens, in order: each step waits for an enabled, visible
-// dialog of this thread with its caption. Gives up (closing what is open) when stuck.
-class DialogDriver {
+// Answers the modal windows a call opens, in order, never the timed message window. Gives up
+// by pressing OK on every message still open.
+class DialogDriver : public gui_test::DialogDriver {
  public:
-  struct Step {
-    std::string caption;
-    std::function<void(HWND)> act;
-  };
-
-  explicit DialogDriver(std::vector<Step> steps) : steps_(std::move(steps)) {
-    active_ = this;
-    timer_ = SetTimer(nullptr, 0, 30, Tick);
-  }
-  ~DialogDriver() {
-    KillTimer(nullptr, timer_);
-    active_ = nullptr;
-  }
-
-  size_t steps_done() const { return next_; }
-  bool gave_up() const { return gave_up_; }
+  explicit DialogDriver(const std::vector<Step>& steps)
+      : gui_test::DialogDriver(steps, PressOkEverywhere, TimedWindowHandle) {}
 
  private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (active_ != nullptr) active_->Advance();
-  }
-
-  void Advance() {
-    HWND ignored = TimedMessageWindow() != nullptr ? TimedMessageWindow()->GetSafeHwnd() : nullptr;
-    if (next_ < steps_.size()) {
-      for (HWND hwnd : DialogsCaptioned(steps_[next_].caption)) {
-        if (hwnd == ignored || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) continue;
-        steps_[next_++].act(hwnd);
-        idle_ticks_ = 0;
-        return;
-      }
-    }
-    if (++idle_ticks_ < 600) return;
-    gave_up_ = true;
+  static void PressOkEverywhere() {
+    HWND ignored = TimedWindowHandle();
     for (const char* caption : {kMessageCaption, kAppCaption}) {
-      for (HWND hwnd : DialogsCaptioned(caption)) {
-        if (hwnd == ignored) continue;
-        Click(hwnd, IDOK);
-      }
+      for (HWND hwnd : DialogsCaptioned(caption))
+        if (hwnd != ignored) gui_test::PostClick(hwnd, IDOK);
     }
   }
-
-  static DialogDriver* active_;
-  std::vector<Step> steps_;
-  size_t next_ = 0;
-  int idle_ticks_ = 0;
-  bool gave_up_ = false;
-  UINT_PTR timer_ = 0;
 };
-
-DialogDriver* DialogDriver::active_ = nullptr;
 
 // What a message dialog looked like when it was answered.
 struct Seen {
@@ -141,7 +79,7 @@ DialogDriver::Step AnswerMessage(Seen* seen) {
             seen->ok_visible = IsWindowVisible(GetDlgItem(dialog, IDOK)) != FALSE;
             seen->system_menu = (GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU) != 0;
             seen->owner = GetWindow(dialog, GW_OWNER);
-            Click(dialog, IDOK);
+            gui_test::PostClick(dialog, IDOK);
           }};
 }
 
@@ -343,7 +281,7 @@ TEST(MessageBoxNotice, IsTheApplicationsWithOkOnly) {
     DialogDriver driver({{kAppCaption, [&](HWND box) {
                             text = ItemText(box, 0xFFFF);
                             has_cancel = GetDlgItem(box, IDCANCEL) != nullptr;
-                            Click(box, IDOK);
+                            gui_test::PostClick(box, IDOK);
                           }}});
     GuiNotice notice;
     notice.ShowMessageBox("Scan failed.");

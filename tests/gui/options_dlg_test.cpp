@@ -10,54 +10,13 @@
 
 #include "app/options_dlg.h"
 #include "resources/resource.h"
+#include "tests/gui/modal_driver.h"
 
 namespace {
 
 using Texts = std::vector<std::string>;
 
 constexpr int kHelpButton = 3;
-constexpr INT_PTR kTimedOut = 999;
-
-// Runs the dialog modally and calls `drive` with its window once its message loop runs.
-// A watchdog ends a dialog that `drive` left open, so a fault cannot hang the run.
-class ModalDriver {
- public:
-  INT_PTR Run(CDialog& dialog, std::function<void(HWND)> drive, UINT watchdog_ms = 10000) {
-    dialog_ = &dialog;
-    drive_ = std::move(drive);
-    UINT_PTR start = SetTimer(nullptr, 0, 50, &ModalDriver::OnStart);
-    UINT_PTR watchdog = SetTimer(nullptr, 0, watchdog_ms, &ModalDriver::OnWatchdog);
-    INT_PTR result = dialog.DoModal();
-    KillTimer(nullptr, start);
-    KillTimer(nullptr, watchdog);
-    dialog_ = nullptr;
-    return result;
-  }
-
- private:
-  // Acts once the dialog is on the screen, as a user would.
-  static void CALLBACK OnStart(HWND, UINT, UINT_PTR id, DWORD) {
-    if (dialog_ == nullptr || !IsWindowVisible(dialog_->GetSafeHwnd())) return;
-    KillTimer(nullptr, id);
-    drive_(dialog_->GetSafeHwnd());
-  }
-  static void CALLBACK OnWatchdog(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (dialog_ != nullptr && dialog_->GetSafeHwnd() != nullptr)
-      EndDialog(dialog_->GetSafeHwnd(), kTimedOut);
-  }
-
-  static CDialog* dialog_;
-  static std::function<void(HWND)> drive_;
-};
-
-CDialog* ModalDriver::dialog_ = nullptr;
-std::function<void(HWND)> ModalDriver::drive_;
-
-void Press(HWND dialog, int id) {
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
 
 void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
@@ -123,8 +82,7 @@ const Texts kWithStop = {"Display a confirmation screen and wait for the user to
 TEST(OptionsDialog, OpensWithTheValuesAndFilledLists) {
   corvane::Settings settings = Sample();
   COptionsDlg dialog(settings);
-  ModalDriver driver;
-  INT_PTR result = driver.Run(dialog, [](HWND hwnd) {
+  INT_PTR result = gui_test::RunModal(dialog, [](HWND hwnd) {
     EXPECT_EQ(Text(hwnd), "Corvane Options");
     EXPECT_EQ(Checked(hwnd, IDC_DISPLAY_MISSING), BST_UNCHECKED);
     EXPECT_EQ(Checked(hwnd, IDC_DISPLAY_INSTALLED), BST_CHECKED);
@@ -140,7 +98,7 @@ TEST(OptionsDialog, OpensWithTheValuesAndFilledLists) {
                      "Don't do anything."}));
     EXPECT_EQ(Entries(hwnd, IDC_AFTER_UNREGISTER), kWithStop);
     EXPECT_EQ(Entries(hwnd, IDC_AFTER_REMOVE), kWithStop);
-    Press(hwnd, IDCANCEL);
+    gui_test::SendClick(hwnd, IDCANCEL);
   });
   EXPECT_EQ(result, IDCANCEL);
 }
@@ -148,15 +106,14 @@ TEST(OptionsDialog, OpensWithTheValuesAndFilledLists) {
 TEST(OptionsDialog, OkStoresWhatTheControlsShow) {
   corvane::Settings settings = Sample();
   COptionsDlg dialog(settings);
-  ModalDriver driver;
-  INT_PTR result = driver.Run(dialog, [](HWND hwnd) {
+  INT_PTR result = gui_test::RunModal(dialog, [](HWND hwnd) {
     Click(hwnd, IDC_DISPLAY_MISSING);
     Click(hwnd, IDC_DISPLAY_INSTALLED);
     Select(hwnd, IDC_DISPLAY_IN_LIST, 3);
     Select(hwnd, IDC_AFTER_REGISTER, 0);
     Select(hwnd, IDC_AFTER_UNREGISTER, 2);
     Select(hwnd, IDC_AFTER_REMOVE, 1);
-    Press(hwnd, IDOK);
+    gui_test::SendClick(hwnd, IDOK);
   });
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(settings.display_missing, 1);
@@ -171,13 +128,12 @@ TEST(OptionsDialog, OkStoresWhatTheControlsShow) {
 TEST(OptionsDialog, CancelReadsNothingBack) {
   corvane::Settings settings = Sample();
   COptionsDlg dialog(settings);
-  ModalDriver driver;
-  INT_PTR result = driver.Run(dialog, [](HWND hwnd) {
+  INT_PTR result = gui_test::RunModal(dialog, [](HWND hwnd) {
     Click(hwnd, IDC_DISPLAY_MISSING);
     Click(hwnd, IDC_DISPLAY_INSTALLED);
     Select(hwnd, IDC_DISPLAY_IN_LIST, 0);
     Select(hwnd, IDC_AFTER_REMOVE, 3);
-    Press(hwnd, IDCANCEL);
+    gui_test::SendClick(hwnd, IDCANCEL);
   });
   EXPECT_EQ(result, IDCANCEL);
   ExpectSame(settings, Sample());
@@ -189,13 +145,12 @@ TEST(OptionsDialog, ValueWithoutAnEntryShowsNoSelectionAndOkStoresMinusOne) {
   settings.after_register = -1;
   settings.after_remove = 4;
   COptionsDlg dialog(settings);
-  ModalDriver driver;
-  INT_PTR result = driver.Run(dialog, [](HWND hwnd) {
+  INT_PTR result = gui_test::RunModal(dialog, [](HWND hwnd) {
     EXPECT_EQ(Selected(hwnd, IDC_DISPLAY_IN_LIST), CB_ERR);
     EXPECT_EQ(Selected(hwnd, IDC_AFTER_REGISTER), CB_ERR);
     EXPECT_EQ(Selected(hwnd, IDC_AFTER_UNREGISTER), 0);
     EXPECT_EQ(Selected(hwnd, IDC_AFTER_REMOVE), CB_ERR);
-    Press(hwnd, IDOK);
+    gui_test::SendClick(hwnd, IDOK);
   });
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(settings.display_in_list, -1);
@@ -209,13 +164,12 @@ TEST(OptionsDialog, CheckValueOutOfRangeBecomesZeroOnOpeningEvenWhenCancelled) {
   settings.display_missing = 5;
   settings.display_installed = -3;
   COptionsDlg dialog(settings);
-  ModalDriver driver;
-  INT_PTR result = driver.Run(dialog, [&settings](HWND hwnd) {
+  INT_PTR result = gui_test::RunModal(dialog, [&settings](HWND hwnd) {
     EXPECT_EQ(settings.display_missing, 0);
     EXPECT_EQ(settings.display_installed, 0);
     EXPECT_EQ(Checked(hwnd, IDC_DISPLAY_MISSING), BST_UNCHECKED);
     EXPECT_EQ(Checked(hwnd, IDC_DISPLAY_INSTALLED), BST_UNCHECKED);
-    Press(hwnd, IDCANCEL);
+    gui_test::SendClick(hwnd, IDCANCEL);
   });
   EXPECT_EQ(result, IDCANCEL);
   EXPECT_EQ(settings.display_missing, 0);
@@ -234,13 +188,12 @@ class HelpCountingDlg : public COptionsDlg {
 TEST(OptionsDialog, HelpKeepsTheDialogOpen) {
   corvane::Settings settings = Sample();
   HelpCountingDlg dialog(settings);
-  ModalDriver driver;
-  INT_PTR result = driver.Run(dialog, [&dialog](HWND hwnd) {
-    Press(hwnd, kHelpButton);
+  INT_PTR result = gui_test::RunModal(dialog, [&dialog](HWND hwnd) {
+    gui_test::SendClick(hwnd, kHelpButton);
     EXPECT_EQ(dialog.help_calls, 1);
     EXPECT_TRUE(IsWindowVisible(hwnd));
     Select(hwnd, IDC_AFTER_REGISTER, 3);
-    Press(hwnd, IDOK);
+    gui_test::SendClick(hwnd, IDOK);
   });
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(settings.after_register, 3);
@@ -292,8 +245,7 @@ bool Overlap(const RECT& a, const RECT& b) {
 TEST(OptionsDialog, TemplateHoldsTheControlsInOrder) {
   corvane::Settings settings;
   COptionsDlg dialog(settings);
-  ModalDriver driver;
-  driver.Run(dialog, [](HWND hwnd) {
+  gui_test::RunModal(dialog, [](HWND hwnd) {
     std::vector<HWND> children;
     for (HWND child = GetWindow(hwnd, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT))
@@ -316,15 +268,14 @@ TEST(OptionsDialog, TemplateHoldsTheControlsInOrder) {
         EXPECT_TRUE(style & WS_TABSTOP);
       }
     }
-    Press(hwnd, IDCANCEL);
+    gui_test::SendClick(hwnd, IDCANCEL);
   });
 }
 
 TEST(OptionsDialog, GroupsFrameTheirControlsWithoutOverlaps) {
   corvane::Settings settings;
   COptionsDlg dialog(settings);
-  ModalDriver driver;
-  driver.Run(dialog, [](HWND hwnd) {
+  gui_test::RunModal(dialog, [](HWND hwnd) {
     std::vector<HWND> groups;
     std::vector<HWND> controls;
     for (HWND child = GetWindow(hwnd, GW_CHILD); child != nullptr;
@@ -359,7 +310,7 @@ TEST(OptionsDialog, GroupsFrameTheirControlsWithoutOverlaps) {
       for (std::size_t j = i + 1; j < controls.size(); ++j)
         EXPECT_FALSE(Overlap(ScreenRect(controls[i]), ScreenRect(controls[j])))
             << Text(controls[i]) << " / " << Text(controls[j]);
-    Press(hwnd, IDCANCEL);
+    gui_test::SendClick(hwnd, IDCANCEL);
   });
 }
 
@@ -367,8 +318,7 @@ TEST(OptionsDialog, GroupsFrameTheirControlsWithoutOverlaps) {
 TEST(OptionsDialog, ListsShowTheirEntriesWhole) {
   corvane::Settings settings;
   COptionsDlg dialog(settings);
-  ModalDriver driver;
-  driver.Run(dialog, [](HWND hwnd) {
+  gui_test::RunModal(dialog, [](HWND hwnd) {
     for (int id :
          {IDC_DISPLAY_IN_LIST, IDC_AFTER_REGISTER, IDC_AFTER_UNREGISTER, IDC_AFTER_REMOVE}) {
       HWND list = GetDlgItem(hwnd, id);
@@ -392,7 +342,7 @@ TEST(OptionsDialog, ListsShowTheirEntriesWhole) {
       const LRESULT item = SendMessageA(list, CB_GETITEMHEIGHT, 0, 0);
       EXPECT_GE(dropped.bottom - dropped.top, field + 4 * item) << id;
     }
-    Press(hwnd, IDCANCEL);
+    gui_test::SendClick(hwnd, IDCANCEL);
   });
 }
 
@@ -400,8 +350,7 @@ TEST(OptionsDialog, ListsShowTheirEntriesWhole) {
 TEST(OptionsDialog, DISABLED_StaysOpenForAScreenshot) {
   corvane::Settings settings = Sample();
   COptionsDlg dialog(settings);
-  ModalDriver driver;
-  driver.Run(
+  gui_test::RunModal(
       dialog,
       [](HWND hwnd) {
         SendMessageA(GetDlgItem(hwnd, IDC_AFTER_REGISTER), CB_SHOWDROPDOWN, TRUE, 0);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/gui/control_host.h"
+
 namespace {
 
 const COLORREF kHostColour = RGB(0, 128, 96);
@@ -57,36 +59,17 @@ SIZE TextSize(HFONT font, const std::string& text) {
 }
 
 std::string ToolTipShows(const COXStatic& label) {
-  char text[1024] = "";
-  TTTOOLINFOA tool = {};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = label.GetSafeHwnd();
-  tool.uId = 1;
-  tool.lpszText = text;
-  SendMessageA(label.tool_tip(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-  return text;
+  return gui_test::ToolTipText(label.tool_tip(), label.GetSafeHwnd());
 }
 
-class OXStaticTest : public testing::Test {
+class OXStaticTest : public gui_test::HostedTest<StaticHost> {
  protected:
   void Make(COXStatic& label, DWORD style, const char* text) {
     RECT rect = {20, 20, 320, 70};
     ASSERT_TRUE(label.Create(text, WS_CHILD | WS_VISIBLE | style, rect, &host_, 200));
     label.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)));
   }
-
-  // One host for the suite: making and destroying top-level windows is slow under Wine.
-  static void SetUpTestSuite() { shared_host_ = new StaticHost; }
-  static void TearDownTestSuite() {
-    delete shared_host_;
-    shared_host_ = nullptr;
-  }
-
-  static StaticHost* shared_host_;
-  StaticHost& host_ = *shared_host_;
 };
-
-StaticHost* OXStaticTest::shared_host_ = nullptr;
 
 TEST(OXStaticShade, ChannelsFadeQuadraticallyToBlack) {
   const COLORREF colour = RGB(200, 100, 50);

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "mainwindow/edit_value_dlg.h"
 #include "mainwindow/layout_hold.h"
 #include "resources/resource.h"
+#include "tests/gui/modal_driver.h"
 #include "tests/win32/scratch_classes.h"
 
 namespace {
@@ -29,72 +29,9 @@ const char kServerPath[] = "C:\\corvane\\fixture.dll";
 const char kMessageCaption[] = "Corvane Message";
 const char kEditCaption[] = "Edit Value";
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-std::string WindowText(HWND hwnd) {
-  char text[2048] = "";
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
-
-struct CaptionSearch {
-  std::string caption;
-  HWND found;
-};
-
-BOOL CALLBACK FindCaptioned(HWND hwnd, LPARAM lp) {
-  auto* search = reinterpret_cast<CaptionSearch*>(lp);
-  char name[64] = "";
-  GetClassNameA(hwnd, name, sizeof name);
-  if (std::string(name) != "#32770" || WindowText(hwnd) != search->caption ||
-      !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd))
-    return TRUE;
-  search->found = hwnd;
-  return FALSE;
-}
-
-// Answers the modal dialogs with the caption that open while it lives: act looks at each one
-// and returns the button that closes it.
-class ModalAnswer {
- public:
-  ModalAnswer(std::string caption, std::function<int(HWND)> act)
-      : caption_(std::move(caption)), act_(std::move(act)) {
-    active_ = this;
-    timer_ = SetTimer(nullptr, 0, 20, Tick);
-  }
-  ~ModalAnswer() {
-    KillTimer(nullptr, timer_);
-    active_ = nullptr;
-  }
-  int answered() const { return static_cast<int>(seen_.size()); }
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (active_ != nullptr) active_->Check();
-  }
-  void Check() {
-    CaptionSearch search{caption_, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), FindCaptioned, reinterpret_cast<LPARAM>(&search));
-    if (search.found == nullptr || !seen_.insert(search.found).second) return;
-    const int button = act_(search.found);
-    SendMessageA(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(search.found, button)));
-  }
-
-  static ModalAnswer* active_;
-  std::string caption_;
-  std::function<int(HWND)> act_;
-  std::set<HWND> seen_;
-  UINT_PTR timer_ = 0;
-};
-
-ModalAnswer* ModalAnswer::active_ = nullptr;
+using gui_test::ModalAnswer;
+using gui_test::Pump;
+using gui_test::WindowText;
 
 // An edit that types text into the Edit Value dialog and ends it with button.
 std::function<int(HWND)> TypeAndPress(const std::string& text, int button) {

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/settings.h"
 #include "platform/win32/win32_registry.h"
+#include "tests/win32/scratch_classes.h"
 
 namespace {
 
@@ -18,42 +20,19 @@ const char kScratch[] = "Software\\CorvaneSettingsTest";
 const char kCorvane[] = "Software\\Tessaline\\Corvane";
 const char kComputers[] = "Software\\Tessaline\\Corvane\\Computers";
 
-void DeleteTree(HKEY root, const char* path) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-  char name[1024];
-  DWORD size = sizeof name;
-  while (RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-    DeleteTree(key, name);
-    size = sizeof name;
-  }
-  RegCloseKey(key);
-  RegDeleteKeyA(root, path);
-}
-
-bool KeyExists(HKEY root, const char* path) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
+using corvane::RegistryKeyExists;
 
 // HKEY_CURRENT_USER of this process is an empty scratch key while the test runs.
 class SettingsOnWine : public ::testing::Test {
  protected:
   void SetUp() override {
-    real_settings_existed_ = KeyExists(HKEY_CURRENT_USER, kCorvane);
-    DeleteTree(HKEY_CURRENT_USER, kScratch);
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &scratch_, nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, scratch_), ERROR_SUCCESS);
+    real_settings_existed_ = RegistryKeyExists(HKEY_CURRENT_USER, kCorvane);
+    redirect_.emplace(HKEY_CURRENT_USER, kScratch, kScratch);
+    ASSERT_FALSE(HasFailure());
   }
   void TearDown() override {
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    if (scratch_ != nullptr) RegCloseKey(scratch_);
-    DeleteTree(HKEY_CURRENT_USER, kScratch);
-    EXPECT_EQ(KeyExists(HKEY_CURRENT_USER, kCorvane), real_settings_existed_);
+    redirect_.reset();
+    EXPECT_EQ(RegistryKeyExists(HKEY_CURRENT_USER, kCorvane), real_settings_existed_);
   }
 
   void Set(const char* path, const char* name, DWORD type, const void* data, DWORD size) {
@@ -92,7 +71,7 @@ class SettingsOnWine : public ::testing::Test {
   corvane::Win32Registry registry_;
 
  private:
-  HKEY scratch_ = nullptr;
+  std::optional<corvane::ScratchRedirect> redirect_;
   bool real_settings_existed_ = false;
 };
 
@@ -107,7 +86,7 @@ TEST_F(SettingsOnWine, FreshUserReadsDefaults) {
   EXPECT_EQ(settings.after_unregister, 0);
   EXPECT_EQ(settings.after_remove, 0);
   EXPECT_TRUE(settings.computers.empty());
-  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Tessaline"));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Tessaline"));
 }
 
 TEST_F(SettingsOnWine, SavedValuesHaveTheirTypesAndLoadBack) {

@@ -11,6 +11,7 @@
 
 #include "app/gui_notice.h"
 #include "resources/resource.h"
+#include "tests/gui/modal_driver.h"
 
 namespace {
 
@@ -19,93 +20,25 @@ const char kConfirmCaption[] = "Confirm File Delete";
 const char kAppCaption[] = "Corvane";
 const int kMessageBoxText = 0xFFFF;
 
-std::string WindowText(HWND hwnd) {
-  char text[2048] = "";
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
+using gui_test::WindowText;
 
 std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
-struct DialogSearch {
-  std::string caption;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectAnswerable(HWND hwnd, LPARAM lp) {
-  auto* search = reinterpret_cast<DialogSearch*>(lp);
-  char name[64] = "";
-  GetClassNameA(hwnd, name, sizeof name);
-  if (std::string(name) == "#32770" && WindowText(hwnd) == search->caption &&
-      IsWindowVisible(hwnd) && IsWindowEnabled(hwnd))
-    search->found.push_back(hwnd);
-  return TRUE;
-}
-
-// Visible, enabled dialog windows of this thread with the caption: the ones a user could answer.
-std::vector<HWND> AnswerableDialogs(const std::string& caption) {
-  DialogSearch search{caption, {}};
-  EnumThreadWindows(GetCurrentThreadId(), CollectAnswerable, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-void Click(HWND dialog, int id) {
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-// Answers the modal windows in order from a thread timer that the modal loops service; gives
-// up after a long idle spell by answering everything No, then OK, so a test cannot hang.
-class DialogDriver {
+// Answers the modal windows in order; gives up after a long idle spell by answering everything
+// No, then OK, so a test cannot hang.
+class DialogDriver : public gui_test::DialogDriver {
  public:
-  struct Step {
-    std::string caption;
-    std::function<void(HWND)> act;
-  };
-
-  explicit DialogDriver(std::vector<Step> steps) : steps_(std::move(steps)) {
-    active_ = this;
-    timer_ = SetTimer(nullptr, 0, 30, Tick);
-  }
-  ~DialogDriver() {
-    KillTimer(nullptr, timer_);
-    active_ = nullptr;
-  }
-
-  size_t steps_done() const { return next_; }
-  bool gave_up() const { return gave_up_; }
+  explicit DialogDriver(const std::vector<Step>& steps)
+      : gui_test::DialogDriver(steps, AnswerNoThenOk) {}
 
  private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (active_ != nullptr) active_->Advance();
-  }
-
-  void Advance() {
-    if (next_ < steps_.size()) {
-      std::vector<HWND> found = AnswerableDialogs(steps_[next_].caption);
-      if (!found.empty()) {
-        steps_[next_++].act(found[0]);
-        idle_ticks_ = 0;
-        return;
-      }
-    }
-    if (++idle_ticks_ < 600) return;
-    gave_up_ = true;
-    for (HWND hwnd : AnswerableDialogs(kConfirmCaption)) Click(hwnd, IDNO);
+  static void AnswerNoThenOk() {
+    for (HWND hwnd : gui_test::ThreadDialogs(kConfirmCaption)) gui_test::PostClick(hwnd, IDNO);
     for (const char* caption : {kAppCaption, kCaption}) {
-      for (HWND hwnd : AnswerableDialogs(caption)) Click(hwnd, IDOK);
+      for (HWND hwnd : gui_test::ThreadDialogs(caption)) gui_test::PostClick(hwnd, IDOK);
     }
   }
-
-  static DialogDriver* active_;
-  std::vector<Step> steps_;
-  size_t next_ = 0;
-  int idle_ticks_ = 0;
-  bool gave_up_ = false;
-  UINT_PTR timer_ = 0;
 };
-
-DialogDriver* DialogDriver::active_ = nullptr;
 
 bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -133,11 +66,11 @@ class UnregisteredDlgTest : public testing::Test {
 
   // The dialog's Delete button, then the confirmation answered with the button given.
   std::vector<DialogDriver::Step> DeleteAnswered(int answer) {
-    return {{kCaption, [](HWND dialog) { Click(dialog, IDC_DELETE_FILE); }},
+    return {{kCaption, [](HWND dialog) { gui_test::PostClick(dialog, IDC_DELETE_FILE); }},
             {kConfirmCaption, [this, answer](HWND box) {
                question_ = ItemText(box, kMessageBoxText);
                question_owner_ = GetWindow(box, GW_OWNER);
-               Click(box, answer);
+               gui_test::PostClick(box, answer);
              }}};
   }
 
@@ -153,7 +86,7 @@ TEST_F(UnregisteredDlgTest, ShowsNameAndPathAndKeepFileKeepsIt) {
                           shown_path = ItemText(dialog, IDC_UNREGISTERED_PATH);
                           keep = ItemText(dialog, IDOK);
                           remove = ItemText(dialog, IDC_DELETE_FILE);
-                          Click(dialog, IDOK);
+                          gui_test::PostClick(dialog, IDOK);
                         }}});
   CUnregisteredDlg dialog("Grid & Chart Control", path_);
   EXPECT_EQ(dialog.DoModal(), IDOK);
@@ -169,7 +102,7 @@ TEST_F(UnregisteredDlgTest, GuiNoticeShowsItModally) {
   std::string name;
   DialogDriver driver({{kCaption, [&](HWND dialog) {
                           name = ItemText(dialog, IDC_UNREGISTERED_NAME);
-                          Click(dialog, IDOK);
+                          gui_test::PostClick(dialog, IDOK);
                         }}});
   GuiNotice notice;
   notice.ShowUnregistered("Grid", path_);
@@ -185,7 +118,7 @@ TEST_F(UnregisteredDlgTest, DeleteAnsweredNoKeepsTheDialogAndTheFile) {
   steps.push_back({kCaption, [&](HWND dialog) {
                      dialog_hwnd = dialog;
                      file_after_no = FileExists(path_);
-                     Click(dialog, IDOK);
+                     gui_test::PostClick(dialog, IDOK);
                    }});
   DialogDriver driver(steps);
   CUnregisteredDlg dialog("Grid", path_);
@@ -203,7 +136,7 @@ TEST_F(UnregisteredDlgTest, DeleteAnsweredYesDeletesTheFileAndCloses) {
   bool failure_shown = false;
   steps.push_back({kAppCaption, [&](HWND box) {
                      failure_shown = true;
-                     Click(box, IDOK);
+                     gui_test::PostClick(box, IDOK);
                    }});
   DialogDriver driver(steps);
   CUnregisteredDlg dialog("Grid", path_);
@@ -234,7 +167,7 @@ TEST_F(UnregisteredDlgTest, FileThatCannotBeDeletedIsReportedAndTheDialogCloses)
     std::vector<DialogDriver::Step> steps = DeleteAnswered(IDYES);
     steps.push_back({kAppCaption, [&](HWND box) {
                        failure = ItemText(box, kMessageBoxText);
-                       Click(box, IDOK);
+                       gui_test::PostClick(box, IDOK);
                      }});
     {
       DialogDriver driver(steps);

@@ -8,19 +8,6 @@ namespace {
 
 const char kScratchKey[] = "Software\\CorvaneTest\\Classes";
 
-void DeleteTree(HKEY root, const char* path) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-  char name[1024];
-  DWORD size = sizeof name;
-  while (RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-    DeleteTree(key, name);
-    size = sizeof name;
-  }
-  RegCloseKey(key);
-  RegDeleteKeyA(root, path);
-}
-
 void RemoveFolder(const std::string& path) {
   WIN32_FIND_DATAA data;
   HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
@@ -41,24 +28,50 @@ void RemoveFolder(const std::string& path) {
 
 }  // namespace
 
-ScratchClasses::ScratchClasses() {
-  DeleteTree(HKEY_CURRENT_USER, kScratchKey);
-  EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &scratch_, nullptr),
-            ERROR_SUCCESS);
-  EXPECT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, scratch_), ERROR_SUCCESS);
+void DeleteRegistryTree(HKEY root, const char* path) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+  char name[1024];
+  DWORD size = sizeof name;
+  while (RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+    DeleteRegistryTree(key, name);
+    size = sizeof name;
+  }
+  RegCloseKey(key);
+  RegDeleteKeyA(root, path);
 }
 
-ScratchClasses::~ScratchClasses() {
-  RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-  RegCloseKey(scratch_);
-  DeleteTree(HKEY_CURRENT_USER, "Software\\CorvaneTest");
+bool RegistryKeyExists(HKEY root, const char* path) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
 }
+
+ScratchRedirect::ScratchRedirect(HKEY predefined, const char* scratch, const char* removed)
+    : predefined_(predefined), removed_(removed) {
+  DeleteRegistryTree(HKEY_CURRENT_USER, scratch);
+  EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, scratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &scratch_, nullptr),
+            ERROR_SUCCESS);
+  EXPECT_EQ(RegOverridePredefKey(predefined_, scratch_), ERROR_SUCCESS);
+}
+
+ScratchRedirect::~ScratchRedirect() {
+  RegOverridePredefKey(predefined_, nullptr);
+  if (scratch_ != nullptr) RegCloseKey(scratch_);
+  DeleteRegistryTree(HKEY_CURRENT_USER, removed_.c_str());
+}
+
+ScratchClasses::ScratchClasses()
+    : redirect_(HKEY_CLASSES_ROOT, kScratchKey, "Software\\CorvaneTest") {}
+
+ScratchClasses::~ScratchClasses() = default;
 
 void ScratchClasses::Set(const std::string& path, const char* name, const std::string& value) {
   HKEY key;
-  ASSERT_EQ(RegCreateKeyExA(scratch_, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr),
+  ASSERT_EQ(RegCreateKeyExA(redirect_.key(), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
             ERROR_SUCCESS)
       << path;
   RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
@@ -68,15 +81,16 @@ void ScratchClasses::Set(const std::string& path, const char* name, const std::s
 
 void ScratchClasses::AddKey(const std::string& path) {
   HKEY key;
-  ASSERT_EQ(RegCreateKeyExA(scratch_, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr),
+  ASSERT_EQ(RegCreateKeyExA(redirect_.key(), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
             ERROR_SUCCESS);
   RegCloseKey(key);
 }
 
 bool ScratchClasses::Exists(const std::string& path) const {
   HKEY key;
-  if (RegOpenKeyExA(scratch_, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(redirect_.key(), path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return false;
   RegCloseKey(key);
   return true;
 }

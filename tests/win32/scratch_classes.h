@@ -22,6 +22,26 @@ struct Win32Platform {
   Platform platform{registry, files, modules, notice};
 };
 
+// Deletes the key and every key below it; nothing when it is absent.
+void DeleteRegistryTree(HKEY root, const char* path);
+bool RegistryKeyExists(HKEY root, const char* path);
+
+// Points a predefined key of this process at an empty scratch key below HKEY_CURRENT_USER for
+// the life of the object, then deletes `removed`: the scratch key or a key above it.
+class ScratchRedirect {
+ public:
+  ScratchRedirect(HKEY predefined, const char* scratch, const char* removed);
+  ~ScratchRedirect();
+  ScratchRedirect(const ScratchRedirect&) = delete;
+  ScratchRedirect& operator=(const ScratchRedirect&) = delete;
+  HKEY key() const { return scratch_; }
+
+ private:
+  HKEY predefined_;
+  HKEY scratch_ = nullptr;
+  std::string removed_;
+};
+
 // Points HKEY_CLASSES_ROOT of this process at an empty scratch key below HKEY_CURRENT_USER
 // for the life of the object, then deletes the scratch key.
 class ScratchClasses {
@@ -34,7 +54,7 @@ class ScratchClasses {
   bool Exists(const std::string& path) const;
 
  private:
-  HKEY scratch_ = nullptr;
+  ScratchRedirect redirect_;
 };
 
 // A folder of real files under the prefix's temporary folder, removed afterwards.
