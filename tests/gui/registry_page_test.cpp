@@ -461,7 +461,7 @@ TEST_F(RegistryPageTest, EscapeAndEnterLeaveThePageShown) {
 TEST_F(RegistryPageTest, DISABLED_ShowForScreenshot) {
   SetDword(kServerKey, "Flags", 10);
   SetRaw(kServerKey, "Bytes", REG_BINARY, std::string("\x01\xAB\x00\x10", 4));
-  classes_.AddKey(kClassKey + "\Implemented Categories\{0DE86A52-2BAA-11CF-A229-00AA003D7352}");
+  classes_.AddKey(kClassKey + "\\Implemented Categories\\{0DE86A52-2BAA-11CF-A229-00AA003D7352}");
   ShowWindow(host_, SW_SHOW);
   RECT client;
   GetClientRect(host_, &client);
