@@ -87,6 +87,47 @@ TEST(ProgramTest, RegistersAndUnregistersAFileFromTheCommandLineAndEnds) {
   SetGeneral("AfterUnregister", 0);
 }
 
+// Waits for a top-level window with that caption, closes it, and waits for the process.
+bool CloseWindowOf(HANDLE run, const char* caption) {
+  HWND window = nullptr;
+  for (int i = 0; i < 600 && window == nullptr; ++i) {
+    window = FindWindowA(nullptr, caption);
+    if (window == nullptr) Sleep(100);
+  }
+  if (window == nullptr) return false;
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  return WaitForExit(run, 60000) == 0;
+}
+
+TEST(ProgramTest, ViewsTheDetailsOfARegisteredFileAndComparesFiles) {
+  SetGeneral("AfterRegister", 3);
+  SetGeneral("AfterUnregister", 3);
+  std::string fixture = WindowsPath("CORVANE_FIXTURE_CONTROL");
+  HANDLE run = Start("-R " + fixture);
+  ASSERT_NE(nullptr, run);
+  EXPECT_EQ(0u, WaitForExit(run, 60000));
+  CloseHandle(run);
+  ASSERT_TRUE(ClassRegistered());
+
+  run = Start("-v " + fixture);
+  ASSERT_NE(nullptr, run);
+  EXPECT_TRUE(CloseWindowOf(run, "COM File Details - CorvaneFixture.Control.1"));
+  CloseHandle(run);
+
+  run = Start("-C " + fixture);
+  ASSERT_NE(nullptr, run);
+  EXPECT_TRUE(CloseWindowOf(run, "Compare COM Files"));
+  CloseHandle(run);
+
+  run = Start("-U " + fixture);
+  ASSERT_NE(nullptr, run);
+  EXPECT_EQ(0u, WaitForExit(run, 60000));
+  CloseHandle(run);
+  EXPECT_FALSE(ClassRegistered());
+  SetGeneral("AfterRegister", 0);
+  SetGeneral("AfterUnregister", 0);
+}
+
 TEST(ProgramTest, StartsScansListsAndClosesSavingItsSettings) {
   RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kSettingsKey) + "\\Computers").c_str());
   RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kSettingsKey) + "\\General").c_str());
