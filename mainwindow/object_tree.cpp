@@ -310,8 +310,7 @@ void CObjectTree::OnKeyDown(WORD key) {
 
 bool CObjectTree::OnNotify(NMHDR* header, LRESULT* result) {
   if (header->idFrom == IDC_CATEGORY_TABS && header->code == TCN_SELCHANGE) {
-    catalogue_.set_current(tabs_.GetCurSel());
-    FillList(true);
+    FillList(true);  // takes the new category from the tabs
     *result = 0;
     return true;
   }

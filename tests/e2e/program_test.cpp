@@ -48,6 +48,15 @@ DWORD WaitForExit(HANDLE process, DWORD milliseconds) {
   return code;
 }
 
+// Runs corvane.exe with the arguments to its end; its exit code, or STILL_ACTIVE after a minute.
+DWORD RunToEnd(const std::string& arguments) {
+  HANDLE run = Start(arguments);
+  if (run == nullptr) return STILL_ACTIVE;
+  DWORD code = WaitForExit(run, 60000);
+  CloseHandle(run);
+  return code;
+}
+
 bool ClassRegistered() {
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kFixtureClsidKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
@@ -72,16 +81,10 @@ TEST(ProgramTest, RegistersAndUnregistersAFileFromTheCommandLineAndEnds) {
   std::string fixture = WindowsPath("CORVANE_FIXTURE_CONTROL");
   ASSERT_FALSE(ClassRegistered());
 
-  HANDLE run = Start("-r " + fixture);
-  ASSERT_NE(nullptr, run);
-  EXPECT_EQ(0u, WaitForExit(run, 60000));
-  CloseHandle(run);
+  EXPECT_EQ(0u, RunToEnd("-r " + fixture));
   EXPECT_TRUE(ClassRegistered());
 
-  run = Start("-U " + fixture);
-  ASSERT_NE(nullptr, run);
-  EXPECT_EQ(0u, WaitForExit(run, 60000));
-  CloseHandle(run);
+  EXPECT_EQ(0u, RunToEnd("-U " + fixture));
   EXPECT_FALSE(ClassRegistered());
   SetGeneral("AfterRegister", 0);
   SetGeneral("AfterUnregister", 0);
@@ -103,13 +106,10 @@ TEST(ProgramTest, ViewsTheDetailsOfARegisteredFileAndComparesFiles) {
   SetGeneral("AfterRegister", 3);
   SetGeneral("AfterUnregister", 3);
   std::string fixture = WindowsPath("CORVANE_FIXTURE_CONTROL");
-  HANDLE run = Start("-R " + fixture);
-  ASSERT_NE(nullptr, run);
-  EXPECT_EQ(0u, WaitForExit(run, 60000));
-  CloseHandle(run);
+  EXPECT_EQ(0u, RunToEnd("-R " + fixture));
   ASSERT_TRUE(ClassRegistered());
 
-  run = Start("-v " + fixture);
+  HANDLE run = Start("-v " + fixture);
   ASSERT_NE(nullptr, run);
   EXPECT_TRUE(CloseWindowOf(run, "COM File Details - CorvaneFixture.Control.1"));
   CloseHandle(run);
@@ -119,10 +119,7 @@ TEST(ProgramTest, ViewsTheDetailsOfARegisteredFileAndComparesFiles) {
   EXPECT_TRUE(CloseWindowOf(run, "Compare COM Files"));
   CloseHandle(run);
 
-  run = Start("-U " + fixture);
-  ASSERT_NE(nullptr, run);
-  EXPECT_EQ(0u, WaitForExit(run, 60000));
-  CloseHandle(run);
+  EXPECT_EQ(0u, RunToEnd("-U " + fixture));
   EXPECT_FALSE(ClassRegistered());
   SetGeneral("AfterRegister", 0);
   SetGeneral("AfterUnregister", 0);
