@@ -1,5 +1,7 @@
 #include "app/shell_tools.h"
 
+#include "app/launcher.h"
+
 #include "framework/win_app.h"
 #include "resources/resource.h"
 
@@ -17,15 +19,13 @@ HWND HelpOwner() {
 void ShellOpen(const std::string& target) {
   // The shell would open the current folder for an empty name.
   if (target.empty()) return;
-  SHELLEXECUTEINFOA info = {};
-  info.cbSize = sizeof info;
-  info.lpFile = target.c_str();
-  info.nShow = SW_SHOWMAXIMIZED;
-  ShellExecuteExA(&info);
+  Launcher().RunShell(target, "", "", SW_SHOWMAXIMIZED);
 }
 
-void HelpContents() { WinHelpA(HelpOwner(), kHelpFile, HELP_CONTENTS, 0); }
+void HelpContents() { Launcher().ShowHelp(HelpOwner(), kHelpFile, HELP_CONTENTS, 0); }
 
-void HelpOnDialog(DWORD context) { WinHelpA(HelpOwner(), kHelpFile, HELP_CONTEXT, context); }
+void HelpOnDialog(DWORD context) {
+  Launcher().ShowHelp(HelpOwner(), kHelpFile, HELP_CONTEXT, context);
+}
 
 void OpenMakerWebSite() { ShellOpen(LoadResourceString(IDS_MAKER_WEB_ADDRESS)); }

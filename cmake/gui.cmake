@@ -49,6 +49,7 @@ add_library(corvane_gui STATIC
   widgets/tool_tip.cpp
   app/about_dlg.cpp
   app/shell_tools.cpp
+  app/launcher.cpp
   app/options_dlg.cpp
   app/message_dlg.cpp
   app/unregistered_dlg.cpp

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/launcher.h"
 #include "framework/framework_ids.h"
 #include "framework/win_app.h"
 #include "widgets/tool_tip.h"
@@ -124,14 +125,13 @@ std::string BrowserCommandLine(const std::string& command, const std::string& ur
 
 int OpenUrl(const std::string& url, int show) {
   if (url.empty()) return ERROR_FILE_NOT_FOUND;
-  int result = static_cast<int>(reinterpret_cast<INT_PTR>(
-      ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, show)));
+  int result = Launcher().RunShell(url, "open", "", show);
   if (result > 32) return result;
   std::string file_type = ClassesDefaultValue(".htm");
   if (file_type.empty()) return result;
   std::string command = ClassesDefaultValue(file_type + "\\shell\\open\\command");
   if (command.empty()) return result;
-  return static_cast<int>(WinExec(BrowserCommandLine(command, url).c_str(), show));
+  return static_cast<int>(Launcher().RunCommand(BrowserCommandLine(command, url), show));
 }
 
 CHyperLink::CHyperLink() = default;

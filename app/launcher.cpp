@@ -1,0 +1,56 @@
+#include "app/launcher.h"
+
+#include <vector>
+
+namespace {
+
+CLauncher g_real;
+CLauncher* g_current = &g_real;
+
+}  // namespace
+
+int CLauncher::RunShell(const std::string& target, const std::string& verb,
+                             const std::string& parameters, int show) {
+  SHELLEXECUTEINFOA info = {};
+  info.cbSize = sizeof info;
+  info.lpVerb = verb.empty() ? nullptr : verb.c_str();
+  info.lpFile = target.c_str();
+  info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+  info.nShow = show;
+  if (ShellExecuteExA(&info)) return 33;
+  int code = static_cast<int>(reinterpret_cast<INT_PTR>(info.hInstApp));
+  return code > 32 || code == 0 ? static_cast<int>(SE_ERR_NOASSOC) : code;
+}
+
+UINT CLauncher::RunCommand(const std::string& command_line, int show) {
+  return ::WinExec(command_line.c_str(), show);
+}
+
+BOOL CLauncher::ShowHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data) {
+  return WinHelpA(owner, file.c_str(), command, data);
+}
+
+bool CLauncher::StartProcess(const std::string& command_line, int show) {
+  // CreateProcessA may write into its command line.
+  std::vector<char> line(command_line.begin(), command_line.end());
+  line.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(show);
+  PROCESS_INFORMATION process = {};
+  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return false;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+CLauncher& Launcher() { return *g_current; }
+
+CLauncher* SetLauncher(CLauncher* launcher) {
+  CLauncher* old = g_current == &g_real ? nullptr : g_current;
+  g_current = launcher != nullptr ? launcher : &g_real;
+  return old;
+}
