@@ -21,10 +21,12 @@ class ByteSpan {
     return static_cast<std::uint32_t>(U16(offset)) |
            static_cast<std::uint32_t>(U16(offset + 2)) << 16;
   }
-  // The zero-terminated text at offset; false when it doesn't end inside the bytes.
-  bool Text(std::uint64_t offset, std::string* text) const {
+  // The zero-terminated text at offset; false when it doesn't end inside the bytes or within
+  // max_length characters.
+  bool Text(std::uint64_t offset, std::size_t max_length, std::string* text) const {
     if (offset >= size_) return false;
-    const void* end = std::memchr(data_ + offset, 0, size_ - offset);
+    const std::size_t span = static_cast<std::size_t>(size_ - offset);
+    const void* end = std::memchr(data_ + offset, 0, span <= max_length ? span : max_length + 1);
     if (end == nullptr) return false;
     text->assign(reinterpret_cast<const char*>(data_ + offset),
                  static_cast<const std::uint8_t*>(end) - (data_ + offset));

@@ -1,5 +1,6 @@
 #include "catalogue/dependency_walker.h"
 
+#include <exception>
 #include <unordered_set>
 #include <utility>
 
@@ -15,19 +16,25 @@ namespace {
 struct Level {
   std::vector<std::string> names;
   std::size_t next = 0;
-  std::string folder;
+  std::string folder;  // with its closing separator; empty for a bare file name
 };
 
 std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('\\');
-  return slash == std::string::npos ? path : path.substr(0, slash);
+  const std::size_t separator = path.find_last_of("\\/");
+  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
 // The names are copied out, so the file is released at once rather than held for the
-// whole walk below it.
+// whole walk below it. A file whose reading fails in any way, running out of memory
+// included, is one that can't be read: the walk of the others goes on.
 bool ReadLevel(Files& files, const std::string& path, Level* level) {
-  std::unique_ptr<FileView> view = files.MapFile(path.c_str());
-  if (view == nullptr || !ReadImportNames(view->data(), view->size(), &level->names)) {
+  try {
+    std::unique_ptr<FileView> view = files.MapFile(path.c_str());
+    if (view == nullptr || !ReadImportNames(view->data(), view->size(), &level->names)) {
+      return false;
+    }
+  } catch (const std::exception&) {
+    level->names.clear();
     return false;
   }
   level->folder = FolderOf(path);
@@ -35,10 +42,12 @@ bool ReadLevel(Files& files, const std::string& path, Level* level) {
 }
 
 std::string FindDll(Files& files, const std::string& folder, const std::string& name) {
-  const std::string candidate = folder + "\\" + name;
-  FoundFile found;
-  if (candidate.size() < kPathBufferSize && files.FindFile(candidate.c_str(), &found)) {
-    return candidate;
+  if (!folder.empty()) {
+    const std::string candidate = folder + name;
+    FoundFile found;
+    if (candidate.size() < kPathBufferSize && files.FindFile(candidate.c_str(), &found)) {
+      return candidate;
+    }
   }
   return files.FindOnSearchPath(name.c_str());
 }

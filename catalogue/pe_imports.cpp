@@ -20,6 +20,8 @@ constexpr std::uint64_t kDescriptorSize = 20;
 constexpr std::uint64_t kSizeOfHeadersOffset = 60;  // in the optional header, either layout
 constexpr std::uint64_t kImportDirectory32 = 104;   // data directory entry 1
 constexpr std::uint64_t kImportDirectory64 = 120;
+// A DLL name is never longer than a path.
+constexpr std::size_t kMaxNameLength = 259;
 
 using Bytes = ByteSpan;
 
@@ -36,8 +38,9 @@ struct Section {
 
 class ImportReader {
  public:
-  ImportReader(const Bytes& bytes, std::vector<Section> sections, std::vector<std::string>* names)
-      : bytes_(bytes), sections_(std::move(sections)), names_(names) {}
+  ImportReader(const Bytes& bytes, std::size_t size, std::vector<Section> sections,
+               std::vector<std::string>* names)
+      : bytes_(bytes), budget_(size), sections_(std::move(sections)), names_(names) {}
 
   // Walks the descriptors of every section holding the import table; false when a read
   // would leave the bytes, which ends the list.
@@ -57,10 +60,22 @@ class ImportReader {
       const std::uint32_t name_rva = bytes_.U32(at + 12);
       if (name_rva == 0) return true;
       const Section* holder = section.Holds(name_rva) ? &section : Holder(name_rva);
+      if (holder == nullptr) return false;
+      const std::uint64_t offset = holder->FileOffset(name_rva);
+      // Descriptors naming the same bytes add nothing.
+      if (!named_.insert(offset).second) continue;
       std::string name;
-      if (holder == nullptr || !bytes_.Text(holder->FileOffset(name_rva), &name)) return false;
+      if (!bytes_.Text(offset, kMaxNameLength, &name) || !Spend(name.size() + 1)) return false;
       names_->push_back(std::move(name));
     }
+  }
+
+  // The names of a real table lie apart in the file, so together they never need more bytes
+  // than it has; names that would are crafted to take memory, and end the list.
+  bool Spend(std::size_t length) {
+    if (length > budget_) return false;
+    budget_ -= length;
+    return true;
   }
 
   const Section* Holder(std::uint32_t address) const {
@@ -71,9 +86,11 @@ class ImportReader {
   }
 
   const Bytes& bytes_;
+  std::size_t budget_;
   std::vector<Section> sections_;
   std::vector<std::string>* names_;
   std::unordered_set<std::uint64_t> walked_;
+  std::unordered_set<std::uint64_t> named_;
 };
 
 }  // namespace
@@ -105,7 +122,7 @@ bool ReadImportNames(const std::uint8_t* data, std::size_t size,
     if (!bytes.Has(header, kSectionHeaderSize)) break;
     sections.push_back({bytes.U32(header + 20), bytes.U32(header + 12), bytes.U32(header + 16)});
   }
-  ImportReader reader(bytes, std::move(sections), names);
+  ImportReader reader(bytes, size, std::move(sections), names);
   reader.Read(import_rva);
   return true;
 }

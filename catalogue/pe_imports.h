@@ -11,6 +11,9 @@ namespace corvane {
 // Appends the names in table order. False when the bytes are not a PE file: no "MZ", or the
 // PE headers lie outside the bytes. A section header, import descriptor or name that lies
 // outside the bytes ends the list there; the names before it are kept and the result is true.
+// So does a name longer than 259 characters, or one that would make the names together need
+// more bytes than the file has: memory stays in proportion to the file. Descriptors naming the
+// same bytes give that name once.
 // Reads PE32 and PE32+ headers; the section table follows the optional header's stated size.
 bool ReadImportNames(const std::uint8_t* data, std::size_t size,
                      std::vector<std::string>* names);

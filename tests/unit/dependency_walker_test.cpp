@@ -126,6 +126,56 @@ TEST_F(DependencyWalkTest, UnreadableDependencyStaysListedAndTheWalkGoesOn) {
                                 {"c.dll", "", 0}}));
 }
 
+// Files whose reading runs out of memory, as a crafted file could make it.
+class ExhaustingFiles : public MemoryFiles {
+ public:
+  std::unique_ptr<FileView> MapFile(const char* path) override {
+    if (exhausting == path) throw std::bad_alloc();
+    return MemoryFiles::MapFile(path);
+  }
+  std::string exhausting;
+};
+
+TEST_F(DependencyWalkTest, FileThatExhaustsMemoryIsOneUnreadableFile) {
+  ExhaustingFiles files;
+  files.SetSearchFolders({kSystem});
+  const Platform platform{env.registry, files, env.modules, env.notice};
+  files.SetContents("C:\\App\\server.dll", BuildPeImage({"bomb.dll", "b.dll"}).bytes);
+  files.SetContents(System("bomb.dll"), BuildPeImage({"never.dll"}).bytes);
+  files.SetContents(System("b.dll"), BuildPeImage({"c.dll"}).bytes);
+  files.exhausting = System("bomb.dll");
+  EXPECT_EQ(GetFileDependencies(platform, "C:\\App\\server.dll", list), 1);
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[0]->GetFilePath(), System("bomb.dll"));
+  EXPECT_EQ(list[1]->module_name(), "b.dll");
+  EXPECT_EQ(list[2]->module_name(), "c.dll");
+
+  list.clear();
+  files.exhausting = "C:\\App\\server.dll";
+  EXPECT_EQ(GetFileDependencies(platform, "C:\\App\\server.dll", list), 0);
+  EXPECT_TRUE(list.empty());
+}
+
+TEST_F(DependencyWalkTest, ImporterFolderEndsAtEitherSlashAndABareNameHasNone) {
+  AddDll("C:/App/server.dll", {"x.dll"});
+  AddDll("C:/App/x.dll", {});
+  AddDll(System("x.dll"), {});
+  EXPECT_EQ(Walk("C:/App/server.dll"), (std::vector<Entry>{{"x.dll", "C:/App/x.dll", 1}}));
+
+  list.clear();
+  AddDll("C:\\Mixed/Sub\\server.dll", {"y.dll"});
+  AddDll("C:\\Mixed/Sub\\y.dll", {});
+  EXPECT_EQ(Walk("C:\\Mixed/Sub\\server.dll"),
+            (std::vector<Entry>{{"y.dll", "C:\\Mixed/Sub\\y.dll", 1}}));
+
+  // Nothing lies "in" a bare name; the search order finds the DLL.
+  list.clear();
+  AddDll("server.dll", {"z.dll"});
+  AddDll("server.dll\\z.dll", {});
+  AddDll(System("z.dll"), {});
+  EXPECT_EQ(Walk("server.dll"), (std::vector<Entry>{{"z.dll", System("z.dll"), 1}}));
+}
+
 TEST_F(DependencyWalkTest, VeryLongChainIsWalkedInOrder) {
   const int depth = 20000;
   auto name = [](int i) { return "d" + std::to_string(i) + ".dll"; };
@@ -138,10 +188,12 @@ TEST_F(DependencyWalkTest, VeryLongChainIsWalkedInOrder) {
   EXPECT_EQ(entries[depth + 1].name, "server.dll");  // first imported by the deepest DLL
 }
 
-TEST_F(DependencyWalkTest, NameTooLongForAPathIsNotLookedForInTheFolder) {
-  const std::string long_name(300, 'n');
-  AddDll("C:\\App\\server.dll", {long_name});
+TEST_F(DependencyWalkTest, NamesTooLongForAPath) {
+  // Beside the server it would make too long a path: not looked for there.
+  const std::string long_name(255, 'n');
   env.files.AddFile("C:\\App\\" + long_name);
+  // No DLL name is longer than a path: the import table is malformed from there on.
+  AddDll("C:\\App\\server.dll", {long_name, std::string(260, 'm'), "after.dll"});
   EXPECT_EQ(Walk("C:\\App\\server.dll"), (std::vector<Entry>{{long_name, "", 0}}));
 }
 

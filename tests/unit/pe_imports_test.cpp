@@ -169,5 +169,55 @@ TEST(PeImports, SectionsMappingTheTableToTheSameBytesWalkItOnce) {
   EXPECT_EQ(names, (Names{"a.dll", "b.dll"}));
 }
 
+// An image whose count descriptors all name the text at one place, after the descriptors.
+PeTestImage SharedNameImage(std::size_t count, const std::string& text) {
+  PeTestImage image = BuildPeImage({"a.dll"});
+  const std::size_t name = image.Descriptor(count + 1);
+  for (std::size_t i = 0; i < count; ++i)
+    image.Put32(image.Descriptor(i) + 12, static_cast<std::uint32_t>(
+                                              PeTestImage::kSectionRva + name - image.section_raw));
+  image.Put32(image.Descriptor(count) + 12, 0);
+  image.PutText(name, text);
+  image.Put32(image.section_table + 16, static_cast<std::uint32_t>(image.bytes.size() - image.section_raw));
+  return image;
+}
+
+std::size_t TotalLength(const Names& names) {
+  std::size_t total = 0;
+  for (const std::string& name : names) total += name.size() + 1;
+  return total;
+}
+
+TEST(PeImports, NameLongerThanAPathEndsTheList) {
+  Names names;
+  EXPECT_TRUE(Read(BuildPeImage({"a.dll", std::string(259, 'n'), "c.dll"}).bytes, &names));
+  EXPECT_EQ(names, (Names{"a.dll", std::string(259, 'n'), "c.dll"}));
+  names.clear();
+  EXPECT_TRUE(Read(BuildPeImage({"a.dll", std::string(260, 'n'), "c.dll"}).bytes, &names));
+  EXPECT_EQ(names, (Names{"a.dll"}));
+  names.clear();
+  EXPECT_TRUE(Read(SharedNameImage(2000, std::string(4000, 'n')).bytes, &names));
+  EXPECT_TRUE(names.empty());
+}
+
+TEST(PeImports, NamesNeverTakeMoreThanTheFile) {
+  // Every descriptor naming the same bytes.
+  const PeTestImage shared = SharedNameImage(5000, std::string(250, 's') + ".dll");
+  Names names;
+  EXPECT_TRUE(Read(shared.bytes, &names));
+  ASSERT_EQ(names.size(), 1u);
+  EXPECT_EQ(names[0], std::string(250, 's') + ".dll");
+
+  // Each descriptor naming the text one byte further on: all different, none too long.
+  PeTestImage sliding = SharedNameImage(259, std::string(259, 'x'));
+  const auto text = static_cast<std::uint32_t>(PeTestImage::kSectionRva +
+                                               sliding.Descriptor(260) - sliding.section_raw);
+  for (std::uint32_t i = 0; i < 259; ++i) sliding.Put32(sliding.Descriptor(i) + 12, text + i);
+  names.clear();
+  EXPECT_TRUE(Read(sliding.bytes, &names));
+  EXPECT_FALSE(names.empty());
+  EXPECT_LE(TotalLength(names), sliding.bytes.size());
+}
+
 }  // namespace
 }  // namespace corvane
