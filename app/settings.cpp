@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -49,16 +50,18 @@ int ReadInteger(Registry& registry, RegKey key, const char* name, int fallback) 
   return FromDword(data);
 }
 
-// A REG_SZ up to its first NUL, terminated or not; anything else is empty.
-std::string ReadText(Registry& registry, RegKey key, const char* name) {
+// A REG_SZ up to its first NUL, terminated or not; anything else leaves text empty. The
+// result of the read: whether the value is there at all.
+long ReadText(Registry& registry, RegKey key, const char* name, std::string* text) {
+  text->clear();
   char data[kTextBufferSize];
   std::uint32_t type = 0;
   std::uint32_t size = kTextBufferSize - 1;
-  if (registry.QueryValue(key, name, &type, reinterpret_cast<std::uint8_t*>(data), &size) !=
-          kErrorSuccess ||
-      type != kRegSz || size > kTextBufferSize - 1)
-    return std::string();
-  return std::string(data, strnlen(data, size));
+  const long rc =
+      registry.QueryValue(key, name, &type, reinterpret_cast<std::uint8_t*>(data), &size);
+  if (rc == kErrorSuccess && type == kRegSz && size <= kTextBufferSize - 1)
+    text->assign(data, strnlen(data, size));
+  return rc;
 }
 
 // The index of a value named exactly as kComputerValuePattern makes it, or 0.
@@ -76,21 +79,23 @@ std::int32_t ComputerIndex(const char* name) {
   return index <= static_cast<std::uint64_t>(kMaxIndex) ? static_cast<std::int32_t>(index) : 0;
 }
 
-// The highest computer index stored, so that a damaged Count cannot make the load query
-// billions of absent values. When enumeration fails, Count is trusted as it stands.
-std::int32_t HighestComputerIndex(Registry& registry, RegKey key) {
-  std::int32_t highest = 0;
+// The indexes from 1 to count of the computer names stored, in order, so that the load reads
+// only the values that exist, whatever Count says. False when the values can't be listed.
+bool ListComputerIndexes(Registry& registry, RegKey key, std::int32_t count,
+                         std::vector<std::int32_t>* indexes) {
   for (std::uint32_t index = 0;; ++index) {
     char name[kTextBufferSize];
     std::uint32_t name_size = sizeof name;
     const long rc = registry.EnumValue(key, index, name, &name_size, nullptr, nullptr, nullptr);
-    if (rc == kErrorNoMoreItems) return highest;
+    if (rc == kErrorNoMoreItems) break;
     if (rc == kErrorMoreData) continue;  // a name too long to be one of ours
-    if (rc != kErrorSuccess) return kMaxIndex;
+    if (rc != kErrorSuccess) return false;
     name[sizeof name - 1] = '\0';
     const std::int32_t found = ComputerIndex(name);
-    if (found > highest) highest = found;
+    if (found >= 1 && found <= count) indexes->push_back(found);
   }
+  std::sort(indexes->begin(), indexes->end());
+  return true;
 }
 
 std::string ComputerValueName(std::int32_t index) {
@@ -102,13 +107,23 @@ std::string ComputerValueName(std::int32_t index) {
 void LoadComputers(Registry& registry, RegKey key, std::vector<std::string>* computers) {
   computers->clear();
   if (key == 0) return;
-  std::int32_t count = ReadInteger(registry, key, kCountValue, 0);
+  const std::int32_t count = ReadInteger(registry, key, kCountValue, 0);
   if (count <= 0) return;
-  const std::int32_t highest = HighestComputerIndex(registry, key);
-  if (highest < count) count = highest;
+  std::string computer;
+  std::vector<std::int32_t> indexes;
+  if (ListComputerIndexes(registry, key, count, &indexes)) {
+    for (const std::int32_t i : indexes) {
+      ReadText(registry, key, ComputerValueName(i).c_str(), &computer);
+      if (!computer.empty()) computers->push_back(computer);
+    }
+    return;
+  }
+  // Unlisted, the names are read in order for as long as they are there: a saved list has
+  // no gaps.
   for (std::int32_t i = 1; i <= count; ++i) {
-    std::string computer = ReadText(registry, key, ComputerValueName(i).c_str());
-    if (!computer.empty()) computers->push_back(std::move(computer));
+    const long rc = ReadText(registry, key, ComputerValueName(i).c_str(), &computer);
+    if (rc != kErrorSuccess && rc != kErrorMoreData) break;
+    if (!computer.empty()) computers->push_back(computer);
   }
 }
 

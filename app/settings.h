@@ -39,7 +39,8 @@ inline constexpr char kComputerValuePattern[] = "Computer%ld";
 Settings& AppSettings();
 
 // Reads every value, a missing or unreadable one as its default, and replaces the computer
-// list with the non-empty names Computer1 to Computer<Count>.
+// list with the non-empty names Computer1 to Computer<Count>, reading only the names that
+// exist, however large Count is.
 void LoadSettings(Registry& registry, Settings& settings);
 // Writes the six integers, Count and Computer1 to ComputerN. Higher-numbered names of earlier
 // saves stay; Count hides them. Failures are silent.

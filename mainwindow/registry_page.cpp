@@ -107,7 +107,9 @@ void CRegistryPage::EditValue(int row) {
   std::string text = values_.GetItemText(row, 1);
   CEditValueDlg dialog(value.shown_name, text, this);
   if (dialog.DoModal() != IDOK) return;
-  if (!corvane::WriteEditedValue(GuiPlatform().registry, key_path_, value, text)) return;
+  std::string failure;
+  if (!corvane::WriteEditedValue(GuiPlatform().registry, key_path_, value, text, &failure))
+    ShowMessage(failure);
   ListValues(tree_.GetSelectedItem());
 }
 

@@ -1,5 +1,6 @@
 #include "mainwindow/registry_values.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -67,32 +68,59 @@ std::string NotAStringMessage(const std::string& shown_name) {
          shown_name + " is not a string.";
 }
 
+namespace {
+
+std::string NotChanged(const ListedValue& value, const char* reason) {
+  return value.shown_name + " was not changed: " + reason +
+         "\n\nThe list shows what the registry holds now.";
+}
+
+// The strings after the first of a REG_MULTI_SZ value as stored; false when it can't be read.
+// A value that is gone has none.
+bool ReadOtherStrings(Registry& registry, RegKey key, const char* name,
+                      std::vector<std::uint8_t>* rest) {
+  std::uint32_t size = 0;
+  const long rc = registry.QueryValue(key, name, nullptr, nullptr, &size);
+  if (rc == kErrorFileNotFound) return true;
+  if (rc != kErrorSuccess) return false;
+  std::vector<std::uint8_t> old(size);
+  if (size > 0 && registry.QueryValue(key, name, nullptr, old.data(), &size) != kErrorSuccess)
+    return false;
+  old.resize(size);
+  const auto first_end = std::find(old.begin(), old.end(), std::uint8_t{0});
+  if (first_end != old.end()) rest->assign(first_end + 1, old.end());
+  return true;
+}
+
+}  // namespace
+
 bool WriteEditedValue(Registry& registry, const std::string& key_path, const ListedValue& value,
-                      const std::string& text) {
+                      const std::string& text, std::string* failure) {
   RegKey key = 0;
   if (key_path.empty() ||
-      registry.OpenKey(kClassesRoot, key_path.c_str(), kKeyAllAccess, &key) != kErrorSuccess)
+      registry.OpenKey(kClassesRoot, key_path.c_str(), kKeyAllAccess, &key) != kErrorSuccess) {
+    *failure = NotChanged(value, "its key can't be opened for writing.");
     return false;
+  }
   KeyCloser closer(registry, key);
   const char* name = value.name.empty() ? nullptr : value.name.c_str();
   std::vector<std::uint8_t> bytes(text.begin(), text.end());
   bytes.push_back(0);
   if (value.type == kRegMultiSz) {
-    // Keep the strings after the first, and the closing empty string.
-    std::uint32_t size = 0;
-    std::vector<std::uint8_t> old;
-    if (registry.QueryValue(key, name, nullptr, nullptr, &size) == kErrorSuccess && size > 0) {
-      old.resize(size);
-      if (registry.QueryValue(key, name, nullptr, old.data(), &size) != kErrorSuccess) old.clear();
-      old.resize(size);
+    std::vector<std::uint8_t> rest;
+    if (!ReadOtherStrings(registry, key, name, &rest)) {
+      *failure = NotChanged(value, "its other strings could not be read.");
+      return false;
     }
-    std::size_t first_end = 0;
-    while (first_end < old.size() && old[first_end] != 0) ++first_end;
-    if (first_end < old.size()) bytes.insert(bytes.end(), old.begin() + first_end + 1, old.end());
-    if (bytes.size() < 2 || bytes[bytes.size() - 1] != 0 || bytes[bytes.size() - 2] != 0)
+    bytes.insert(bytes.end(), rest.begin(), rest.end());
+    while (bytes.size() < 2 || bytes[bytes.size() - 1] != 0 || bytes[bytes.size() - 2] != 0)
       bytes.push_back(0);
   }
-  registry.SetValue(key, name, value.type, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  if (registry.SetValue(key, name, value.type, bytes.data(),
+                        static_cast<std::uint32_t>(bytes.size())) != kErrorSuccess) {
+    *failure = NotChanged(value, "the registry refused the new data.");
+    return false;
+  }
   return true;
 }
 

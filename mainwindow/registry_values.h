@@ -28,8 +28,10 @@ std::vector<ListedValue> ReadKeyValues(Registry& registry, const std::string& ke
 std::string NotAStringMessage(const std::string& shown_name);
 // Writes the edited text of a string value back to the key, under the value's own name (so
 // a value named "(Default)" and the default value stay apart). A REG_MULTI_SZ value has only
-// its first string replaced. False when the key can't be opened for writing.
+// its first string replaced, keeps the others and always ends with two NULs; when they can't
+// be read, nothing is written. False, with the message for the user in *failure, when the
+// value was not written.
 bool WriteEditedValue(Registry& registry, const std::string& key_path, const ListedValue& value,
-                      const std::string& text);
+                      const std::string& text, std::string* failure);
 
 }  // namespace corvane

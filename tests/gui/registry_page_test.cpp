@@ -368,6 +368,30 @@ TEST_F(RegistryPageTest, EditingMultiStringKeepsTheOtherStrings) {
   EXPECT_EQ(Rows(), (RowList{{"List", "uno"}}));
 }
 
+TEST_F(RegistryPageTest, EditOfAKeyDeletedMeanwhileIsReportedAndTheListEmpties) {
+  const std::string key = kClassKey + "\\Gone";
+  SetString(key, "Path", "C:\\old");
+  Fill();
+  Select(key);
+  std::string text;
+  {
+    ModalAnswer message(kMessageCaption, [&text](HWND dialog) {
+      text = WindowText(GetDlgItem(dialog, IDC_MESSAGE_TEXT));
+      return IDOK;
+    });
+    ModalAnswer edit(kEditCaption, [&key](HWND dialog) {
+      RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
+      return TypeAndPress("C:\\new", IDOK)(dialog);
+    });
+    DoubleClickRow(Row("Path"));
+    EXPECT_EQ(edit.answered(), 1);
+    EXPECT_EQ(message.answered(), 1);
+  }
+  EXPECT_EQ(text.rfind("Path was not changed: ", 0), 0u) << text;
+  EXPECT_EQ(ReadRaw(key, "Path"), "<absent>");
+  EXPECT_EQ(page_.values().GetItemCount(), 0);
+}
+
 TEST_F(RegistryPageTest, CopyPutsTheSelectedDataOnTheClipboard) {
   SetDword(kServerKey, "Count", 10);
   Fill();

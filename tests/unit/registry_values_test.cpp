@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/registry_values.h"
-#include "tests/unit/memory_platform.h"
+#include "platform/memory/memory_registry.h"
 
 namespace corvane {
 namespace {
@@ -27,36 +27,59 @@ TEST(RegistryValues, DataColumnByType) {
     EXPECT_EQ(Shown(type, {1, 2, 3, 4}), "Data type not supported") << type;
 }
 
+// A registry whose value reads fail once their size is known (the value grew in between), and
+// whose writes can be refused (the key was deleted after it was opened).
+class ChangingRegistry : public MemoryRegistry {
+ public:
+  long QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                  std::uint32_t* size) override {
+    if (data != nullptr && grows) return kErrorMoreData;
+    return MemoryRegistry::QueryValue(key, name, type, data, size);
+  }
+  long SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
+                std::uint32_t size) override {
+    if (key_deleted) return kErrorKeyDeleted;
+    return MemoryRegistry::SetValue(key, name, type, data, size);
+  }
+  bool grows = false;
+  bool key_deleted = false;
+};
+
 class ValuesTest : public ::testing::Test {
  protected:
   ValuesTest() {
-    env.registry.SetString(kClassesRoot, kKey, "", "C:\\x\\x.dll");
-    env.registry.SetString(kClassesRoot, kKey, "ThreadingModel", "Apartment");
-    env.registry.SetBytes(kClassesRoot, kKey, "Flags", kRegDword, {10, 0, 0, 0});
-    env.registry.SetBytes(kClassesRoot, kKey, "Paths", kRegMultiSz,
+    registry.SetString(kClassesRoot, kKey, "", "C:\\x\\x.dll");
+    registry.SetString(kClassesRoot, kKey, "ThreadingModel", "Apartment");
+    registry.SetBytes(kClassesRoot, kKey, "Flags", kRegDword, {10, 0, 0, 0});
+    registry.SetBytes(kClassesRoot, kKey, "Paths", kRegMultiSz,
                           {'o', 'n', 'e', 0, 't', 'w', 'o', 0, 0});
   }
   ListedValue Find(const std::string& name) {
-    for (const auto& value : ReadKeyValues(env.registry, kKey))
+    for (const auto& value : ReadKeyValues(registry, kKey))
       if (value.name == name) return value;
     ADD_FAILURE() << name;
     return {};
   }
   Bytes Stored(const std::string& name) {
     RegKey key = 0;
-    env.registry.OpenKey(kClassesRoot, kKey.c_str(), kKeyRead, &key);
+    registry.OpenKey(kClassesRoot, kKey.c_str(), kKeyRead, &key);
     std::uint8_t data[64];
     std::uint32_t size = sizeof data;
-    long rc = env.registry.QueryValue(key, name.empty() ? nullptr : name.c_str(), nullptr, data, &size);
-    env.registry.CloseKey(key);
+    long rc = registry.QueryValue(key, name.empty() ? nullptr : name.c_str(), nullptr, data, &size);
+    registry.CloseKey(key);
     return rc == kErrorSuccess ? Bytes(data, data + size) : Bytes{};
   }
+  // Writes the edit; the failure message, or "written".
+  std::string Edit(const std::string& name, const std::string& text) {
+    std::string failure;
+    return WriteEditedValue(registry, kKey, Find(name), text, &failure) ? "written" : failure;
+  }
   const std::string kKey = "CLSID\\{A}\\InprocServer32";
-  MemoryPlatform env;
+  ChangingRegistry registry;
 };
 
 TEST_F(ValuesTest, ListsNamesImagesAndTexts) {
-  auto values = ReadKeyValues(env.registry, kKey);
+  auto values = ReadKeyValues(registry, kKey);
   ASSERT_EQ(values.size(), 4u);
   EXPECT_EQ(values[0].shown_name, "(Default)");
   EXPECT_EQ(values[0].data_text, "C:\\x\\x.dll");
@@ -65,44 +88,85 @@ TEST_F(ValuesTest, ListsNamesImagesAndTexts) {
   EXPECT_EQ(values[2].data_text, "A (10)");
   EXPECT_EQ(values[2].image, 3);
   EXPECT_EQ(values[3].data_text, "one");
-  EXPECT_TRUE(ReadKeyValues(env.registry, "CLSID\\{Missing}").empty());
-  EXPECT_EQ(env.registry.OpenHandleCount(), 0u);
+  EXPECT_TRUE(ReadKeyValues(registry, "CLSID\\{Missing}").empty());
+  EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
 TEST_F(ValuesTest, AValueTooLargeEndsTheListing) {
-  env.registry.SetBytes(kClassesRoot, kKey, "Big", kRegBinary, Bytes(1024, 7));
-  env.registry.SetString(kClassesRoot, kKey, "After", "later");
-  auto values = ReadKeyValues(env.registry, kKey);
+  registry.SetBytes(kClassesRoot, kKey, "Big", kRegBinary, Bytes(1024, 7));
+  registry.SetString(kClassesRoot, kKey, "After", "later");
+  auto values = ReadKeyValues(registry, kKey);
   ASSERT_EQ(values.size(), 4u);
   EXPECT_EQ(values.back().name, "Paths");
-  env.registry.SetBytes(kClassesRoot, "K", "Fits", kRegBinary, Bytes(1023, 7));
-  EXPECT_EQ(ReadKeyValues(env.registry, "K").size(), 1u);
+  registry.SetBytes(kClassesRoot, "K", "Fits", kRegBinary, Bytes(1023, 7));
+  EXPECT_EQ(ReadKeyValues(registry, "K").size(), 1u);
 }
 
 TEST_F(ValuesTest, EditsReachTheirOwnValue) {
   // A value literally named "(Default)" is not the default value.
-  env.registry.SetString(kClassesRoot, kKey, "(Default)", "named");
-  ASSERT_TRUE(WriteEditedValue(env.registry, kKey, Find(""), "C:\\y\\y.dll"));
+  registry.SetString(kClassesRoot, kKey, "(Default)", "named");
+  ASSERT_EQ(Edit("", "C:\\y\\y.dll"), "written");
   EXPECT_EQ(Stored(""), (Bytes{'C', ':', '\\', 'y', '\\', 'y', '.', 'd', 'l', 'l', 0}));
   EXPECT_EQ(Stored("(Default)"), (Bytes{'n', 'a', 'm', 'e', 'd', 0}));
-  ASSERT_TRUE(WriteEditedValue(env.registry, kKey, Find("(Default)"), "renamed"));
+  ASSERT_EQ(Edit("(Default)", "renamed"), "written");
   EXPECT_EQ(Stored("(Default)"), (Bytes{'r', 'e', 'n', 'a', 'm', 'e', 'd', 0}));
   EXPECT_EQ(Find("").data_text, "C:\\y\\y.dll");
-  EXPECT_EQ(env.registry.OpenHandleCount(), 0u);
+  EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
 TEST_F(ValuesTest, MultiStringEditKeepsTheOtherStrings) {
-  ASSERT_TRUE(WriteEditedValue(env.registry, kKey, Find("Paths"), "first"));
+  ASSERT_EQ(Edit("Paths", "first"), "written");
   EXPECT_EQ(Stored("Paths"), (Bytes{'f', 'i', 'r', 's', 't', 0, 't', 'w', 'o', 0, 0}));
-  env.registry.SetBytes(kClassesRoot, kKey, "Single", kRegMultiSz, {'a', 0});
-  ASSERT_TRUE(WriteEditedValue(env.registry, kKey, Find("Single"), "b"));
+  registry.SetBytes(kClassesRoot, kKey, "Single", kRegMultiSz, {'a', 0});
+  ASSERT_EQ(Edit("Single", "b"), "written");
   EXPECT_EQ(Stored("Single"), (Bytes{'b', 0, 0}));
 }
 
-TEST_F(ValuesTest, KeyThatRefusesWritingChangesNothing) {
+TEST_F(ValuesTest, EditedMultiStringAlwaysEndsWithTwoNulls) {
+  const std::vector<std::pair<Bytes, Bytes>> cases = {
+      {{'a', 0, 'b'}, {'n', 0, 'b', 0, 0}},
+      {{'a', 0, 'b', 0}, {'n', 0, 'b', 0, 0}},
+      {{'a'}, {'n', 0, 0}},
+      {{}, {'n', 0, 0}},
+      {{'a', 0, 0, 0}, {'n', 0, 0, 0}},
+  };
+  for (const auto& [old, written] : cases) {
+    registry.SetBytes(kClassesRoot, kKey, "Open", kRegMultiSz, old);
+    ASSERT_EQ(Edit("Open", "n"), "written");
+    EXPECT_EQ(Stored("Open"), written) << std::string(old.begin(), old.end());
+  }
+}
+
+TEST_F(ValuesTest, MultiStringWhoseOtherStringsCannotBeReadIsNotWritten) {
+  const ListedValue paths = Find("Paths");
+  registry.grows = true;
+  std::string failure;
+  EXPECT_FALSE(WriteEditedValue(registry, kKey, paths, "first", &failure));
+  EXPECT_NE(failure.find("Paths"), std::string::npos) << failure;
+  registry.grows = false;
+  EXPECT_EQ(Stored("Paths"), (Bytes{'o', 'n', 'e', 0, 't', 'w', 'o', 0, 0}));
+  // Nor when even its size can't be asked.
+  registry.SetBytes(kClassesRoot, kKey, "Other", kRegMultiSz, {'a', 0, 'b', 0, 0});
+  const ListedValue other = Find("Other");
+  registry.FailQueryValue("HKEY_CLASSES_ROOT\\" + kKey, "Other", kErrorAccessDenied);
+  EXPECT_FALSE(WriteEditedValue(registry, kKey, other, "first", &failure));
+  EXPECT_EQ(Find("Other").data_text, "a");
+  EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+TEST_F(ValuesTest, EditsThatCannotBeWrittenAreReported) {
   const ListedValue threading = Find("ThreadingModel");
-  env.registry.RefuseOpen("HKEY_CLASSES_ROOT\\" + kKey);
-  EXPECT_FALSE(WriteEditedValue(env.registry, kKey, threading, "Both"));
+  registry.key_deleted = true;
+  std::string refused;
+  EXPECT_FALSE(WriteEditedValue(registry, kKey, threading, "Both", &refused));
+  registry.key_deleted = false;
+  EXPECT_EQ(Stored("ThreadingModel"), (Bytes{'A', 'p', 'a', 'r', 't', 'm', 'e', 'n', 't', 0}));
+  registry.RefuseOpen("HKEY_CLASSES_ROOT\\" + kKey);
+  std::string unopened;
+  EXPECT_FALSE(WriteEditedValue(registry, kKey, threading, "Both", &unopened));
+  for (const std::string& failure : {refused, unopened})
+    EXPECT_EQ(failure.rfind("ThreadingModel was not changed: ", 0), 0u) << failure;
+  EXPECT_NE(refused, unopened);
   EXPECT_EQ(NotAStringMessage("Flags"),
             "Only string values can be edited by Corvane (REG_SZ, REG_MULTI_SZ, REG_EXPAND_SZ).\n\n"
             "Flags is not a string.");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ class LoggingRegistry : public MemoryRegistry {
   long QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
                   std::uint32_t* size) override {
     queried.push_back(name ? name : "");
+    // A load that reads names without end fails here rather than hanging the test.
+    if (queried.size() > 10000) throw std::runtime_error("thousands of values read");
     return MemoryRegistry::QueryValue(key, name, type, data, size);
   }
   long SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
@@ -158,12 +161,29 @@ TEST_F(SettingsTest, HugeCountReadsOnlyWhatIsStored) {
   EXPECT_LT(registry.queried.size(), 20u);
 }
 
-TEST_F(SettingsTest, CountIsTrustedWhenTheNamesCannotBeListed) {
-  SetDword(kComputers, "Count", 2);
+TEST_F(SettingsTest, StrayHighNumberedNamesCostOneReadEach) {
+  SetDword(kComputers, "Count", 0x7FFFFFFF);
+  registry.SetString(kCurrentUser, kComputers, "Computer2147483647", "LAST");
+  registry.SetString(kCurrentUser, kComputers, "Computer10000000", "MIDDLE");
   registry.SetString(kCurrentUser, kComputers, "Computer1", "ONE");
-  registry.SetString(kCurrentUser, kComputers, "Computer2", "TWO");
+  EXPECT_EQ(Loaded().computers, (Names{"ONE", "MIDDLE", "LAST"}));
+  EXPECT_EQ(Names(registry.queried.end() - 3, registry.queried.end()),
+            (Names{"Computer1", "Computer10000000", "Computer2147483647"}));
+  SetDword(kComputers, "Count", 5);
+  EXPECT_EQ(Loaded().computers, (Names{"ONE"}));
+}
+
+TEST_F(SettingsTest, NamesThatCannotBeListedAreReadWhileThereAreMore) {
+  SetDword(kComputers, "Count", 0x7FFFFFFF);
+  registry.SetString(kCurrentUser, kComputers, "Computer1", "ONE");
+  registry.SetString(kCurrentUser, kComputers, "Computer2", "");
+  registry.SetString(kCurrentUser, kComputers, "Computer3", "THREE");
+  registry.SetString(kCurrentUser, kComputers, "Computer5", "AFTER A GAP");
   registry.FailEnumValueAt("HKEY_CURRENT_USER\\" + kComputers, 1, kErrorAccessDenied);
-  EXPECT_EQ(Loaded().computers, (Names{"ONE", "TWO"}));
+  EXPECT_EQ(Loaded().computers, (Names{"ONE", "THREE"}));
+  EXPECT_LT(registry.queried.size(), 20u);
+  SetDword(kComputers, "Count", 2);
+  EXPECT_EQ(Loaded().computers, (Names{"ONE"}));
 }
 
 TEST_F(SettingsTest, IntegersOfTheWrongShapeReadAsDefaults) {
