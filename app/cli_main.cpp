@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -35,9 +36,7 @@ const char* CategoryOf(const CRegisteredObject& record) {
   return CategoryName(kDllServers);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   Win32Registry registry;
   Win32Files files;
   Win32Modules modules;
@@ -67,10 +66,21 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "corvane-cli: %s can't be read as a PE file\n", argv[2]);
       return 1;
     }
-    for (const auto& entry : list)
-      std::printf("\"%s\",\"%s\"\n", entry->module_name().c_str(), entry->GetFilePath().c_str());
+    for (const auto& entry : list) std::printf("%s\n", FormatDependencyLine(*entry).c_str());
     return 0;
   }
   std::fputs(kUsage, stderr);
   return 2;
+}
+
+}  // namespace
+
+// Whatever a file or the registry holds, the tool ends with a message, never an abort.
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "corvane-cli: %s\n", error.what());
+    return 1;
+  }
 }

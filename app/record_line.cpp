@@ -26,4 +26,11 @@ std::string FormatRecordLine(const char* category, const CRegisteredObject& reco
   return line;
 }
 
+std::string FormatDependencyLine(const CFileObject& entry) {
+  std::string line;
+  AppendField(line, entry.module_name());
+  AppendField(line, entry.GetFilePath());
+  return line;
+}
+
 }  // namespace corvane

@@ -8,5 +8,7 @@ namespace corvane {
 
 // "category","name","clsid","path","exists"; a double quote inside a field is doubled.
 std::string FormatRecordLine(const char* category, const CRegisteredObject& record);
+// "name","found path" of one entry of a dependency list, quoted the same way.
+std::string FormatDependencyLine(const CFileObject& entry);
 
 }  // namespace corvane
