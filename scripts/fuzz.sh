@@ -2,8 +2,11 @@
 # Fuzzes the PE import reader and the version-resource reader with libFuzzer (clang) under
 # AddressSanitizer and UndefinedBehaviorSanitizer, for a bounded time.
 #   fuzz.sh [SECONDS]   (default 60)
-# Seeds: Wine's own PE32 and PE32+ DLLs. Exits non-zero when a crash or leak is found; the
-# input that caused it is left in build/fuzz/.
+# Seeds: Wine's own PE32 and PE32+ DLLs, and crafted import tables of up to 256 KB
+# (tests/fuzz/crafted_pe.py). Exits non-zero when a crash, a leak, or an input that takes
+# memory out of proportion to its size is found (more than 32 MB in one allocation, or the
+# process above 256 MB: the reader holds at most a few times an input of 256 KB, and a small
+# ASan quarantine keeps freed memory from counting); the input is left in build/fuzz/.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 seconds=${1:-60}
@@ -22,8 +25,13 @@ for dir in /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/x86_64-linux-gnu/w
   done
 done
 
+# Thousands of descriptors naming long names: what a file built to take memory looks like.
+python3 tests/fuzz/crafted_pe.py "$out/corpus" 131072
+
 cd "$out"
-./pe_reader_fuzzer -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
+ASAN_OPTIONS=quarantine_size_mb=16 \
+  ./pe_reader_fuzzer -max_total_time="$seconds" -max_len=262144 -rss_limit_mb=256 \
+  -malloc_limit_mb=32 \
   -print_final_stats=1 corpus 2>&1 | tee fuzz.log | grep -E 'stat::|ERROR|SUMMARY|Done' || true
 if grep -q -E 'ERROR: (AddressSanitizer|libFuzzer|LeakSanitizer)|runtime error' fuzz.log; then
   echo "fuzz: found a fault; see build/fuzz/fuzz.log and build/fuzz/crash-*" >&2

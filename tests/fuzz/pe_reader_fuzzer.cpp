@@ -1,7 +1,9 @@
 // Fuzz target: any bytes given to the PE import reader and the version-resource reader. They
-// must never read outside the bytes (AddressSanitizer watches) and never hang.
+// must never read outside the bytes (AddressSanitizer watches), never hang, and never hold
+// more than the bytes in import names.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::string> names;
   corvane::ReadImportNames(data, size, &names);
+  std::size_t held = 0;
+  for (const std::string& name : names) held += name.size() + 1;
+  if (held > size) std::abort();
 
   std::vector<std::uint8_t> block;
   if (corvane::ExtractVersionResource(data, size, &block)) {
