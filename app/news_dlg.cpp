@@ -55,7 +55,13 @@ BOOL CNewsDlg::OnInitDialog() {
   ::SendMessageA(rich_edit_, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
   if (!news_.empty()) ReplaceMarkers();
   ::SendMessageA(rich_edit_, EM_SETREADONLY, TRUE, 0);
-  return TRUE;
+  // The reader starts at the top with nothing selected; the dialog manager's own focus would
+  // select the whole text.
+  CHARRANGE top = {0, 0};
+  ::SendMessageA(rich_edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&top));
+  ::SendMessageA(rich_edit_, EM_SCROLLCARET, 0, 0);
+  SetFocus(rich_edit_);
+  return FALSE;
 }
 
 std::string CNewsDlg::TextRange(LONG first, LONG last) const {
