@@ -297,7 +297,7 @@ TEST_F(WebUpdateTest, CompleteDownloadLandsOnTheDesktopAndIsNamedAfterwards) {
             "installing, you may delete this file or move it to a different location.");
 }
 
-TEST_F(WebUpdateTest, CancelledDownloadDeletesThePartialFileAndCanStartAgain) {
+TEST_F(WebUpdateTest, CancelledDownloadDeletesThePartialFileAndOffersItAgain) {
   // About ten seconds to send in full, so the cancel comes in the middle.
   server_.Set("/files/corvane21.exe", {Installer(), true, 1024, 100});
   CWebUpdateDlg dialog(server_.Url("/ver.txt"), ModulePath());
@@ -319,6 +319,50 @@ TEST_F(WebUpdateTest, CancelledDownloadDeletesThePartialFileAndCanStartAgain) {
     EXPECT_FALSE(Enabled(hwnd, IDCANCEL));
   });
   EXPECT_TRUE(dialog.download_target().empty());
+}
+
+TEST_F(WebUpdateTest, InstallerThatCannotBeStoredIsReportedAndNothingIsLost) {
+  // A folder in the installer's place: the file cannot be made, and the folder stays.
+  const std::string target = desktop_.File("corvane21.exe");
+  ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr));
+  server_.Set("/files/corvane21.exe", {Installer()});
+  std::string message;
+  {
+    CWebUpdateDlg dialog(server_.Url("/ver.txt"), ModulePath());
+    RunChecked(dialog, [&](HWND hwnd) {
+      gui_test::ModalAnswer answer("Corvane", [&](HWND box) {
+        message = WindowText(GetDlgItem(box, 0xFFFF));
+        return IDOK;
+      });
+      SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD_LINK, STN_CLICKED), 0);
+      ASSERT_TRUE(WaitFor([&] { return answer.answered() == 1 && Enabled(hwnd, IDOK); }));
+      EXPECT_EQ(Info(hwnd), kAvailable21);
+      EXPECT_TRUE(Shown(hwnd, IDC_DOWNLOAD_LINK));
+    });
+    EXPECT_TRUE(dialog.download_target().empty());
+  }
+  EXPECT_EQ(message, "The update could not be saved as the file \"" + target + "\".");
+  EXPECT_TRUE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+  RemoveDirectoryA(target.c_str());
+
+  // A URL that names no file: nothing is fetched or written.
+  server_.Set("/ver.txt", {"LATEST VERSION: 9\r\nVERSION TO DISPLAY: 9\r\nFILE SIZE: 1 KB\r\n"
+                           "FILE URL: " + server_.Url("/files/") + "\r\n"
+                           "RELEASE DATE: x\r\nNEWS DATE: y\r\nNEW CHANGES TEXT: n\r\n"
+                           "OLD CHANGES TEXT: o\r\nDESCRIPTION URL: " + server_.Url("/news.rtf")});
+  CWebUpdateDlg nameless(server_.Url("/ver.txt"), ModulePath());
+  RunChecked(nameless, [&](HWND hwnd) {
+    gui_test::ModalAnswer answer("Corvane", [&](HWND box) {
+      message = WindowText(GetDlgItem(box, 0xFFFF));
+      return IDOK;
+    });
+    const int before = server_.requests();
+    SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD_LINK, STN_CLICKED), 0);
+    EXPECT_EQ(answer.answered(), 1);
+    EXPECT_EQ(server_.requests(), before);
+    EXPECT_TRUE(Enabled(hwnd, IDOK));
+  });
+  EXPECT_NE(message.find("does not name a file"), std::string::npos) << message;
 }
 
 TEST_F(WebUpdateTest, CancelWhileFetchingEndsTheDialogWhenTheFetchReturns) {
