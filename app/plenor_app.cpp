@@ -11,7 +11,9 @@
 #include "app/message_dlg.h"
 #include "app/options_dlg.h"
 #include "app/settings.h"
+#include "app/shell_integration.h"
 #include "app/shell_tools.h"
+#include "app/web_update_dlg.h"
 #include "catalogue/object_lists.h"
 #include "catalogue/registry_scan.h"
 #include "catalogue/server_registration.h"
@@ -57,6 +59,7 @@ CPlenorApp::CPlenorApp() {
   MapCommand(ID_OPTIONS, [this] { OnOptions(); });
   MapCommand(ID_HELP_CONTENTS, [] { HelpContents(); });
   MapCommand(ID_WEB_SITE, [] { OpenMakerWebSite(); });
+  MapCommand(ID_CHECK_FOR_UPDATES, [] { CheckForUpdates(); });
   for (const DisplayCommand& display : kDisplayCommands) {
     MapCommand(display.id, [this, display] { OnDisplay(display.label); });
     MapUpdate(display.id, [display](CCmdUI& ui) {
@@ -84,7 +87,7 @@ bool CPlenorApp::InitInstance() {
     RunStartRequest(request);
     return false;
   }
-  if (request.rewrite_shell_verbs) RegisterShellVerbs();
+  if (request.rewrite_shell_verbs) RegisterProgramShellVerbs();
   return OpenMainWindow();
 }
 

@@ -22,9 +22,6 @@ class CPlenorApp : public CWinApp {
   void set_arguments(const std::string& arguments) { arguments_ = arguments; }
 
  private:
-  // Writes the shell's context-menu verbs for DLL and OCX files; they come with the shell
-  // integration, so nothing is written yet.
-  void RegisterShellVerbs() {}
   bool OpenMainWindow();
   // "-V": the COM File Details of the class registered for the file, offering to register it.
   void ShowFileDetails(const std::string& path);

@@ -55,6 +55,11 @@ add_library(corvane_gui STATIC
   app/unregistered_dlg.cpp
   app/gui_notice.cpp
   app/gui_platform.cpp
+  app/shell_integration.cpp
+  app/version_info.cpp
+  app/wininet_api.cpp
+  app/news_dlg.cpp
+  app/web_update_dlg.cpp
 )
 target_link_libraries(corvane_gui PUBLIC corvane_framework corvane_win32)
 

@@ -3,6 +3,7 @@
 // it is closed.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -173,6 +174,73 @@ TEST(ProgramTest, StartsScansListsAndClosesSavingItsSettings) {
   EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
   EXPECT_EQ(1u, value);
   RegCloseKey(general);
+}
+
+// The default value of a key below HKEY_CLASSES_ROOT, or "<none>".
+std::string ClassesDefault(const std::string& path) {
+  char data[1024] = "";
+  LONG size = sizeof data;
+  if (RegQueryValueA(HKEY_CLASSES_ROOT, path.c_str(), data, &size) != ERROR_SUCCESS)
+    return "<none>";
+  return data;
+}
+
+void SetClassesDefault(const std::string& path, const std::string& value) {
+  RegSetValueA(HKEY_CLASSES_ROOT, path.c_str(), REG_SZ, value.c_str(),
+               static_cast<DWORD>(value.size()));
+}
+
+TEST(ProgramTest, InteractiveStartWritesTheShellVerbsAndOpeningAControlRegistersIt) {
+  SetClassesDefault(".ocx", "OtherApp.Control");
+  SetClassesDefault("dllfile\\shell\\Inspect\\command", "inspect.exe %1");
+  const std::string dll_type = ClassesDefault(".dll");
+
+  HANDLE run = Start("");
+  ASSERT_NE(nullptr, run);
+  EXPECT_TRUE(CloseWindowOf(run, "Corvane 2.0"));
+  CloseHandle(run);
+
+  const std::string exe = WindowsPath("CORVANE_EXE");
+  EXPECT_EQ(ClassesDefault(".ocx"), "ocxfile");
+  EXPECT_EQ(ClassesDefault("ocxfile\\shell"), "R");
+  EXPECT_EQ(ClassesDefault("ocxfile\\shell\\R"), "Register ActiveX Control");
+  EXPECT_EQ(ClassesDefault("ocxfile\\shell\\V"), "View ActiveX Control Details");
+  EXPECT_EQ(ClassesDefault("ocxfile\\shell\\C"), "Compare With...");
+  EXPECT_EQ(ClassesDefault("ocxfile\\shell\\U"), "Unregister ActiveX Control");
+  EXPECT_EQ(lstrcmpiA(ClassesDefault("ocxfile\\shell\\R\\command").c_str(),
+                      (exe + " -R %L").c_str()), 0)
+      << ClassesDefault("ocxfile\\shell\\R\\command");
+  EXPECT_EQ(lstrcmpiA(ClassesDefault("ocxfile\\DefaultIcon").c_str(), exe.c_str()), 0);
+  EXPECT_EQ(ClassesDefault("dllfile\\shell"), "R");
+  EXPECT_EQ(ClassesDefault("dllfile\\shell\\V"), "View DLL Server Details");
+  EXPECT_EQ(lstrcmpiA(ClassesDefault("dllfile\\shell\\U\\command").c_str(),
+                      (exe + " -U %L").c_str()), 0);
+  EXPECT_EQ(ClassesDefault("dllfile\\DefaultIcon"), "<none>");
+  EXPECT_EQ(ClassesDefault("dllfile\\shell\\Inspect\\command"), "inspect.exe %1");
+  EXPECT_EQ(ClassesDefault(".dll"), dll_type);
+
+  // Opening the control in the shell runs the default verb: corvane.exe -R <file>.
+  SetGeneral("AfterRegister", 3);
+  SetGeneral("AfterUnregister", 3);
+  const std::string fixture = WindowsPath("CORVANE_FIXTURE_CONTROL");
+  ASSERT_FALSE(ClassRegistered());
+  SHELLEXECUTEINFOA open = {};
+  open.cbSize = sizeof open;
+  open.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+  open.lpFile = fixture.c_str();
+  open.nShow = SW_SHOWNORMAL;
+  ASSERT_TRUE(ShellExecuteExA(&open));
+  ASSERT_NE(nullptr, open.hProcess);
+  EXPECT_EQ(0u, WaitForExit(open.hProcess, 60000));
+  CloseHandle(open.hProcess);
+  EXPECT_TRUE(ClassRegistered());
+
+  EXPECT_EQ(0u, RunToEnd("-U " + fixture));
+  EXPECT_FALSE(ClassRegistered());
+  RegDeleteKeyA(HKEY_CLASSES_ROOT, "dllfile\\shell\\Inspect\\command");
+  RegDeleteKeyA(HKEY_CLASSES_ROOT, "dllfile\\shell\\Inspect");
+  SetGeneral("AfterRegister", 0);
+  SetGeneral("AfterUnregister", 0);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // corvane_gallery: shows one of the program's dialogs or windows by name, for screenshots.
 //   corvane_gallery options | message | timed | unregistered | progress | about | details |
-//                   compare
+//                   compare | update [news | download] | update-offline | news
 #include <windows.h>
 #include <commctrl.h>
 
@@ -9,13 +9,16 @@
 #include "app/about_dlg.h"
 #include "app/gui_platform.h"
 #include "app/message_dlg.h"
+#include "app/news_dlg.h"
 #include "app/options_dlg.h"
 #include "app/settings.h"
 #include "app/unregistered_dlg.h"
+#include "app/web_update_dlg.h"
 #include "catalogue/object_kinds.h"
 #include "mainwindow/com_file_details_dlg.h"
 #include "mainwindow/layout_hold.h"
 #include "mainwindow/progress_wnd.h"
+#include "resources/resource.h"
 #include "tools/compare_files_dlg.h"
 
 namespace {
@@ -27,6 +30,22 @@ void RunModeless(CDialog& window) {
     DispatchMessageA(&msg);
   }
 }
+
+// Clicks a link of the web update dialog once its information is shown.
+int update_link = 0;
+void CALLBACK ClickUpdateLink(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = FindWindowA("#32770", "Corvane Web Update");
+  if (dialog == nullptr || !IsWindowEnabled(GetDlgItem(dialog, IDOK))) return;
+  KillTimer(nullptr, timer);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(update_link, STN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, update_link)));
+}
+
+const char kSampleNews[] =
+    "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20\n"
+    "@@Version 2.1\\par\n\\b Faster scans\\b0  of large registries.\\par\n"
+    "@@Version 2.0\\par\nFirst release of Corvane 2.0.\\par\n"
+    "@@Version 1.9\\par\nOlder fixes.\\par\n}";
 
 }  // namespace
 
@@ -66,6 +85,20 @@ int main(int argc, char** argv) {
       CComFileDetailsDlg details(record);
       details.DoModal();
     }
+  } else if (which == "update") {
+    std::string action = argc > 2 ? argv[2] : "";
+    update_link = action == "news" ? IDC_NEWS_LINK : action == "download" ? IDC_DOWNLOAD_LINK : 0;
+    if (update_link != 0) SetTimer(nullptr, 0, 200, ClickUpdateLink);
+    CheckForUpdates();
+  } else if (which == "update-offline") {
+    CWebUpdateDlg dialog("http://127.0.0.1/ver.txt", "", nullptr, "corvane_no_internet.dll");
+    dialog.DoModal();
+  } else if (which == "news") {
+    CNewsDlg news;
+    news.SetNewsText(kSampleNews);
+    news.SetHeadings("What is new in this update:\\n", "Already installed:\\n");
+    news.SetInstalledVersion(corvane::CVersionNumber("2.0"));
+    news.DoModal();
   } else {
     return 2;
   }
