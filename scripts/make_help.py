@@ -332,6 +332,11 @@ def build_system(settings, contents_offset):
     out += record(1, encode_text(settings.get("title", "")) + b"\x00")
     out += record(2, encode_text(settings.get("copyright", "")) + b"\x00")
     out += record(3, struct.pack("<I", contents_offset))
+    # The main window, named so that the viewer takes its caption from the file's title;
+    # flags: name and caption given, position, size and colours left to the viewer.
+    caption = encode_text(settings.get("title", ""))[:50]
+    out += record(6, struct.pack("<H10s9s51s5h2I", 0x0006, b"", b"main", caption,
+                                 0, 0, 0, 0, 0, 0, 0))
     return out
 
 

@@ -265,6 +265,10 @@ class HelpFileTest(unittest.TestCase):
         self.assertIs(contents, self.help.topics[0])
         self.assertEqual("Corvane Help", contents["title"])
         self.assertEqual("Corvane Help", self.help.title)
+        window = self.help.records[6]
+        self.assertEqual(90, len(window))
+        self.assertEqual("main", zstring(window, 12)[0], "the main window's record")
+        self.assertEqual("Corvane Help", zstring(window, 21)[0], "the main window's caption")
         self.assertIn("misbehaved", " ".join(contents["text"]))
 
     def test_context_map_opens_every_dialog_topic(self):
