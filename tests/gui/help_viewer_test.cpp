@@ -62,6 +62,12 @@ std::string ViewerText() {
   return text;
 }
 
+bool ViewerTitled(const std::string& caption) {
+  for (HWND window : ViewerWindows())
+    if (IsWindowVisible(window) && TextOf(window) == caption) return true;
+  return false;
+}
+
 bool ViewerShows(const std::string& wanted, DWORD wait_ms) {
   for (DWORD waited = 0;; waited += 200) {
     if (ViewerText().find(wanted) != std::string::npos) return true;
@@ -108,6 +114,7 @@ TEST_F(HelpViewer, ContentsOpenAtTheContentsTopic) {
 TEST_F(HelpViewer, DialogHelpOpensTheDialogsTopic) {
   HelpOnDialog(102);
   EXPECT_TRUE(ViewerShows("Display misbehaved objects", 30000)) << ViewerText();
+  EXPECT_TRUE(ViewerTitled("Corvane Help")) << ViewerText();
   EXPECT_EQ(std::string::npos, ViewerText().find("Well behaved and misbehaved classes"));
 
   HelpOnDialog(105);
