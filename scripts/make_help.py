@@ -259,24 +259,19 @@ def lz77_literals(data):
 
 
 def build_topic_file(topics):
+    """|TOPIC: per topic a header link and one link per paragraph, the title first. Links are
+    chained by their positions; a topic's offset counts the characters before it in its block."""
     known = {topic.context for topic in topics}
-    links = []
-    for number, topic in enumerate(topics):
-        header = Link(2, b"", encode_text(topic.title) + b"\x00", topic)
-        header.number = number
-        links.append(header)
+    links, starts = [], []
+    for topic in topics:
+        starts.append(len(links))
+        # The header's data (28 bytes) is filled in once every link has its position.
+        links.append(Link(2, b"\x00" * 28, encode_text(topic.title) + b"\x00", topic))
         for kind, text in [("title", topic.title)] + topic.paragraphs:
             links.append(Link(0x20, *paragraph_record(kind, text, known)))
-    headers = [link for link in links if link.record_type == 2]
-
-    # Topic headers carry positions of later links, so sizes are fixed first: the header's
-    # data has a fixed length.
-    for link in headers:
-        link.data1 = b"\x00" * 28
 
     # Place the links in blocks; a link never crosses a block.
-    blocks, block, used = [], [], 0
-    characters = 0
+    blocks, block, used, characters = [], [], 0, 0
     for link in links:
         if link.size() > TOPIC_BLOCK_CAPACITY:
             raise HelpError("a paragraph is too long for one topic block")
@@ -284,7 +279,6 @@ def build_topic_file(topics):
             blocks.append(block)
             block, used, characters = [], 0, 0
         link.position = len(blocks) * DECOMPRESS_SIZE + TOPIC_BLOCK_HEADER + used
-        link.block = len(blocks)
         if link.record_type == 2:
             link.topic.offset = len(blocks) * 0x8000 + characters
         else:
@@ -293,24 +287,22 @@ def build_topic_file(topics):
         used += link.size()
     blocks.append(block)
 
-    for index, link in enumerate(headers):
-        start = links.index(link)
-        end = links.index(headers[index + 1]) if index + 1 < len(headers) else len(links)
-        topic_size = sum(item.size() for item in links[start:end])
-        scroll = links[start + 1].position if start + 1 < end else -1
-        following = headers[index + 1].position if index + 1 < len(headers) else -1
-        link.data1 = struct.pack("<IiiIiii", topic_size, -1, -1, link.number, -1, scroll,
-                                 following)
+    ends = starts[1:] + [len(links)]
+    for number, (start, end) in enumerate(zip(starts, ends)):
+        topic_size = sum(link.size() for link in links[start:end])
+        following = links[end].position if end < len(links) else -1
+        # No browse sequence and no non-scrolling region; the scrolling region is the rest.
+        links[start].data1 = struct.pack("<IiiIiii", topic_size, -1, -1, number, -1,
+                                         links[start + 1].position, following)
 
+    positions = [-1] + [link.position for link in links] + [-1]
     out = bytearray()
-    last_link, last_header = -1, -1
+    last_link, last_header, index = -1, -1, 0
     for block in blocks:
         raw = bytearray()
         for link in block:
-            index = links.index(link)
-            previous = links[index - 1].position if index > 0 else -1
-            following = links[index + 1].position if index + 1 < len(links) else -1
-            raw += link.pack(previous, following)
+            raw += link.pack(positions[index], positions[index + 2])
+            index += 1
         header = struct.pack("<iii", last_link, block[0].position, last_header)
         body = header + lz77_literals(bytes(raw))
         out += body + b"\x00" * (TOPIC_BLOCK_SIZE - len(body))
