@@ -7,6 +7,19 @@ namespace {
 CLauncher g_real;
 CLauncher* g_current = &g_real;
 
+// The help viewer looks for a file named without a folder only in the current folder and the
+// system's folders, so a help file that lies beside the program is handed over with its folder:
+// help then opens wherever the program was started from.
+std::string HelpFileBesideProgram(const std::string& file) {
+  if (file.find_first_of("\\/:") != std::string::npos) return file;
+  char module[MAX_PATH] = "";
+  DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return file;
+  std::string beside(module, length);
+  beside = beside.substr(0, beside.find_last_of('\\') + 1) + file;
+  return GetFileAttributesA(beside.c_str()) != INVALID_FILE_ATTRIBUTES ? beside : file;
+}
+
 }  // namespace
 
 int CLauncher::RunShell(const std::string& target, const std::string& verb,
@@ -27,7 +40,7 @@ UINT CLauncher::RunCommand(const std::string& command_line, int show) {
 }
 
 BOOL CLauncher::ShowHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data) {
-  return WinHelpA(owner, file.c_str(), command, data);
+  return WinHelpA(owner, HelpFileBesideProgram(file).c_str(), command, data);
 }
 
 bool CLauncher::StartProcess(const std::string& command_line, int show) {

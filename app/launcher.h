@@ -15,7 +15,8 @@ class CLauncher {
                             const std::string& parameters, int show);
   // WinExec's own result: above 31 on success.
   virtual UINT RunCommand(const std::string& command_line, int show);
-  // WinHelpA's own result.
+  // WinHelpA's own result. A help file named without a folder that lies beside the program
+  // is handed over with its folder.
   virtual BOOL ShowHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data);
   // CreateProcessA of a command line; the process handle is closed. True on success.
   virtual bool StartProcess(const std::string& command_line, int show);

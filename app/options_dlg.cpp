@@ -1,13 +1,12 @@
 #include "app/options_dlg.h"
 
-#include "framework/win_app.h"
+#include "app/shell_tools.h"
 #include "resources/resource.h"
 
 namespace {
 
 constexpr int kHelpButton = 3;
-constexpr ULONG_PTR kHelpContext = 102;
-const char kHelpFile[] = "vantic.hlp";
+constexpr DWORD kHelpContext = 102;
 
 struct ListEntries {
   int id;
@@ -66,7 +65,4 @@ LRESULT COptionsDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   return CDialog::WindowProc(msg, wp, lp);
 }
 
-void COptionsDlg::OnHelp() {
-  CWnd* main = AfxGetMainWnd();
-  WinHelpA(main != nullptr ? main->GetSafeHwnd() : nullptr, kHelpFile, HELP_CONTEXT, kHelpContext);
-}
+void COptionsDlg::OnHelp() { HelpOnDialog(kHelpContext); }
