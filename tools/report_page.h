@@ -6,6 +6,9 @@
 
 namespace corvane {
 
+// The maker's web address, which the foot links to.
+constexpr char kMakerSite[] = "http://www.tessaline.example/";
+
 // Text from the registry or from files is data: "&", "<", ">" and '"' become entities.
 std::string HtmlEscape(const std::string& text);
 
