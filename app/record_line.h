@@ -9,4 +9,7 @@ namespace corvane {
 // "category","name","clsid","path","exists"; a double quote inside a field is doubled.
 std::string FormatRecordLine(const char* category, const CRegisteredObject& record);
 
+// The category that a console option names: "controls", "dll" or "exe" (any case); -1 else.
+int ParseCategoryOption(const std::string& text);
+
 }  // namespace corvane

@@ -1,9 +1,11 @@
 #include "tools/inventory_report.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "catalogue/attributes.h"
 #include "catalogue/dependency_walker.h"
+#include "platform/text.h"
 
 namespace corvane {
 
@@ -66,16 +68,6 @@ std::string PlainRecord(const CRegisteredObject& record, const std::vector<int>&
   return out;
 }
 
-// A field in double quotes, a quote inside it doubled.
-std::string CsvField(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
-}
-
 std::string CsvLine(const std::vector<std::string>& fields) {
   std::string out;
   for (std::size_t i = 0; i < fields.size(); ++i) out += (i ? "," : "") + CsvField(fields[i]);
@@ -87,6 +79,22 @@ bool Included(const CRegisteredObject& record, const InventoryChoices& choices) 
 }
 
 }  // namespace
+
+AttributeRemoval PlanAttributeRemoval(int count, std::vector<int> selected) {
+  std::sort(selected.begin(), selected.end());
+  AttributeRemoval removal;
+  for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
+    if (*it < 0 || *it >= count) continue;
+    if (count == 1) {
+      removal.last_one_left = true;
+      break;
+    }
+    removal.deleted.push_back(*it);
+    --count;
+  }
+  if (!removal.deleted.empty()) removal.select = std::min(removal.deleted.back(), count - 1);
+  return removal;
+}
 
 const char* ReportExtension(int format) { return format == kReportText ? ".txt" : ".htm"; }
 

@@ -27,6 +27,15 @@ std::string WriteInventoryReport(const Platform& platform,
                                  const InventoryChoices& choices, const ReportPageInfo& info,
                                  const std::function<void(std::size_t)>& progress = nullptr);
 
+// What Remove does to the attribute list: the selected entries go from the highest down,
+// but the last entry never does.
+struct AttributeRemoval {
+  std::vector<int> deleted;    // list indexes, in the order they are deleted
+  bool last_one_left = false;  // a deletion was refused: the beep and the message are due
+  int select = -1;             // the entry to select afterwards, -1 for none
+};
+AttributeRemoval PlanAttributeRemoval(int count, std::vector<int> selected);
+
 // The file extension of a format, with its dot: ".htm" or ".txt".
 const char* ReportExtension(int format);
 

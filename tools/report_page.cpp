@@ -25,6 +25,12 @@ std::string ReportDate(const std::tm& local) {
   return std::string(text, length);
 }
 
+std::string TodayReportDate() {
+  const std::time_t now = std::time(nullptr);
+  const std::tm* local = std::localtime(&now);
+  return local != nullptr ? ReportDate(*local) : std::string();
+}
+
 ReportPage MakeReportPage(ReportKind kind, const ReportPageInfo& info) {
   const bool inventory = kind == ReportKind::kInventory;
   const std::string title = HtmlEscape(info.category) +

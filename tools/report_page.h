@@ -14,6 +14,8 @@ std::string HtmlEscape(const std::string& text);
 
 // The local date as the reports print it, for example "Monday, December 07, 2026".
 std::string ReportDate(const std::tm& local);
+// ReportDate of the current local date.
+std::string TodayReportDate();
 
 enum class ReportKind { kInventory, kComparison };
 

@@ -130,3 +130,34 @@ TEST_F(InventoryReportTest, TextQuotesFieldsAndDoublesQuotesButNeverListsDepende
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(AttributeRemovalTest, TheLastEntryStaysAndTheLowestDeletedPlaceIsSelected) {
+  AttributeRemoval all = PlanAttributeRemoval(19, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
+                                                    14, 15, 16, 17, 18});
+  EXPECT_EQ(all.deleted.size(), 18u);
+  EXPECT_EQ(all.deleted.front(), 18);
+  EXPECT_EQ(all.deleted.back(), 1);
+  EXPECT_TRUE(all.last_one_left);
+  EXPECT_EQ(all.select, 0);  // index 1 is past the end of the one entry left
+
+  AttributeRemoval middle = PlanAttributeRemoval(5, {3, 1});
+  EXPECT_EQ(middle.deleted, (std::vector<int>{3, 1}));
+  EXPECT_FALSE(middle.last_one_left);
+  EXPECT_EQ(middle.select, 1);
+
+  AttributeRemoval tail = PlanAttributeRemoval(3, {2});
+  EXPECT_EQ(tail.select, 1);
+  AttributeRemoval none = PlanAttributeRemoval(3, {});
+  EXPECT_TRUE(none.deleted.empty());
+  EXPECT_EQ(none.select, -1);
+  AttributeRemoval only = PlanAttributeRemoval(1, {0});
+  EXPECT_TRUE(only.deleted.empty());
+  EXPECT_TRUE(only.last_one_left);
+  EXPECT_EQ(only.select, -1);
+}
+
+}  // namespace
+}  // namespace corvane
