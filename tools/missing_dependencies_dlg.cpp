@@ -71,6 +71,9 @@ void CMissingDependenciesDlg::Search() {
     MessageBeep(0xFFFFFFFF);
   }
   EnableWindow(GetDlgItem(IDOK), TRUE);
+  // The disabled Search button held the focus and the default: both go to Close.
+  ::SendMessageA(hwnd_, DM_SETDEFID, IDOK, 0);
+  ::SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDOK)), TRUE);
 }
 
 LRESULT CMissingDependenciesDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
