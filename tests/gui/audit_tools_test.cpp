@@ -127,7 +127,9 @@ TEST_F(AuditToolsTest, SearchMarksTheServerWithAMissingDllOnceAndARefreshClearsI
     processed = ItemText(dialog, IDC_MISSING_PROCESSED);
     found = ItemText(dialog, IDC_MISSING_FOUND);
     search_after = Enabled(dialog, IDC_MISSING_SEARCH);
-    close_after = Enabled(dialog, IDOK);
+    close_after = Enabled(dialog, IDOK) &&
+                  LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)) == IDOK &&
+                  GetFocus() == GetDlgItem(dialog, IDOK);
     SendClick(dialog, IDC_MISSING_HELP);
     SendClick(dialog, IDOK);
   });
