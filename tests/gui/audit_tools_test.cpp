@@ -219,6 +219,7 @@ TEST_F(AuditToolsTest, GenerateWritesTheTemporaryReportAndHandsItToTheShell) {
     }
     progress_hidden = !IsWindowVisible(GetDlgItem(dialog, IDC_REPORT_PROGRESS));
     close_back = Enabled(dialog, IDCANCEL);
+    SendClick(dialog, IDC_REPORT_HELP);
     SendClick(dialog, IDCANCEL);
   });
   ASSERT_EQ(paths.size(), 2u);
@@ -228,6 +229,7 @@ TEST_F(AuditToolsTest, GenerateWritesTheTemporaryReportAndHandsItToTheShell) {
   EXPECT_EQ(paths[0].substr(paths[0].size() - 8), ".tmp.htm");
   EXPECT_EQ(paths[1].substr(paths[1].size() - 8), ".tmp.txt");
   EXPECT_EQ(launcher_.shell, (std::vector<std::string>{paths[0] + "||3", paths[1] + "||3"}));
+  EXPECT_EQ(launcher_.help, std::vector<std::string>{"vantic.hlp|1|103"});
 
   const std::string html = ReadFile(paths[0]);
   EXPECT_EQ(html.find("<html>\r\n<head>\r\n<title>\r\nControls Inventory Report"), 0u);
