@@ -2,6 +2,8 @@
 //   corvane-cli list        every class of the catalogue, category by category
 //   corvane-cli find PATH   the class whose server file is PATH
 //   corvane-cli deps PATH   the DLLs that PATH needs, directly or through other DLLs
+//   corvane-cli missing     the classes whose server needs a DLL that can't be found
+//   corvane-cli report      a category's inventory report
 #include <cstdio>
 #include <cstring>
 
@@ -9,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+#include "app/cli_missing.h"
+#include "app/cli_report.h"
 #include "app/record_line.h"
 #include "catalogue/dependency_walker.h"
 #include "catalogue/object_kinds.h"
@@ -26,9 +30,16 @@ const char kUsage[] =
     "Usage: corvane-cli list\n"
     "       corvane-cli find PATH\n"
     "       corvane-cli deps PATH\n"
+    "       corvane-cli missing [--category controls|dll|exe]\n"
+    "       corvane-cli report --format html|plain|csv [--category controls|dll|exe] [--well]\n"
+    "                          [--mis] [--deps] [--attributes LIST] [--out FILE]\n"
     "  list   prints every registered class: category, name, CLSID, server path, exists (1/0)\n"
     "  find   prints the class whose server file is PATH\n"
-    "  deps   prints each DLL that PATH needs, depth first: name, found path (empty if missing)\n";
+    "  deps   prints each DLL that PATH needs, depth first: name, found path (empty if missing)\n"
+    "  missing  prints each class whose server needs a DLL that can't be found, then those\n"
+    "           DLLs indented; exits 1 when there are any\n"
+    "  report   writes the inventory report of a category (Controls when none is named) in\n"
+    "           the object list's order; LIST is attribute labels or numbers 0-18, comma-separated\n";
 
 const char* CategoryOf(const CRegisteredObject& record) {
   if (dynamic_cast<const CControlObject*>(&record)) return CategoryName(kControls);
@@ -69,6 +80,10 @@ int Run(int argc, char** argv) {
     for (const auto& entry : list) std::printf("%s\n", FormatDependencyLine(*entry).c_str());
     return 0;
   }
+  int result = 2;
+  if (argc >= 2 && std::strcmp(argv[1], "missing") == 0) result = RunMissingCommand(platform, argc, argv);
+  if (argc >= 2 && std::strcmp(argv[1], "report") == 0) result = RunReportCommand(platform, argc, argv);
+  if (result != 2) return result;
   std::fputs(kUsage, stderr);
   return 2;
 }

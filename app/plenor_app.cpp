@@ -27,6 +27,8 @@
 #include "mainwindow/splitter_frame.h"
 #include "resources/resource.h"
 #include "tools/compare_files_dlg.h"
+#include "tools/inventory_report_dlg.h"
+#include "tools/missing_dependencies_dlg.h"
 
 namespace {
 
@@ -57,6 +59,8 @@ CPlenorApp::CPlenorApp() {
   });
   MapCommand(ID_REFRESH_LIST, [this] { OnRefreshList(); });
   MapCommand(ID_OPTIONS, [this] { OnOptions(); });
+  MapCommand(ID_FIND_MISSING_DEPENDENCIES, [this] { OnFindMissingDependencies(); });
+  MapCommand(ID_GENERATE_REPORT, [this] { OnGenerateReport(); });
   MapCommand(ID_HELP_CONTENTS, [] { HelpContents(); });
   MapCommand(ID_WEB_SITE, [] { OpenMakerWebSite(); });
   MapCommand(ID_CHECK_FOR_UPDATES, [] { CheckForUpdates(); });
@@ -166,6 +170,20 @@ int CPlenorApp::ExitInstance() {
 CObjectTree* CPlenorApp::ObjectTree() const {
   CSplitterFrame* frame = dynamic_cast<CSplitterFrame*>(main_window());
   return frame != nullptr ? frame->GetObjectTree() : nullptr;
+}
+
+void CPlenorApp::OnFindMissingDependencies() {
+  CObjectTree* tree = ObjectTree();
+  if (tree == nullptr) return;
+  CMissingDependenciesDlg search(tree->list(), tree->GetCategoryName().substr(0, 63));
+  search.DoModal();
+}
+
+void CPlenorApp::OnGenerateReport() {
+  CObjectTree* tree = ObjectTree();
+  if (tree == nullptr) return;
+  CInventoryReportDlg report(ListedRecords(tree->list()), tree->GetCategoryName(), computer_name_);
+  report.DoModal();
 }
 
 void CPlenorApp::OnRegister() {

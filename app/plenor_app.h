@@ -30,6 +30,8 @@ class CPlenorApp : public CWinApp {
   void OnRefreshList();
   void OnOptions();
   void OnDisplay(int label);
+  void OnFindMissingDependencies();
+  void OnGenerateReport();
 
   std::string arguments_;
   std::string computer_name_;

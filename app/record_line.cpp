@@ -1,17 +1,14 @@
 #include "app/record_line.h"
 
+#include "platform/text.h"
+
 namespace corvane {
 
 namespace {
 
 void AppendField(std::string& line, const std::string& field) {
   if (!line.empty()) line += ',';
-  line += '"';
-  for (char c : field) {
-    if (c == '"') line += '"';
-    line += c;
-  }
-  line += '"';
+  line += CsvField(field);
 }
 
 }  // namespace
@@ -31,6 +28,13 @@ std::string FormatDependencyLine(const CFileObject& entry) {
   AppendField(line, entry.module_name());
   AppendField(line, entry.GetFilePath());
   return line;
+}
+
+int ParseCategoryOption(const std::string& text) {
+  const char* const kOptions[] = {"controls", "dll", "exe"};
+  for (int category = 0; category < 3; ++category)
+    if (EqualsNoCase(text, kOptions[category])) return category;
+  return -1;
 }
 
 }  // namespace corvane

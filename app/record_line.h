@@ -11,4 +11,7 @@ std::string FormatRecordLine(const char* category, const CRegisteredObject& reco
 // "name","found path" of one entry of a dependency list, quoted the same way.
 std::string FormatDependencyLine(const CFileObject& entry);
 
+// The category that a console option names: "controls", "dll" or "exe" (any case); -1 else.
+int ParseCategoryOption(const std::string& text);
+
 }  // namespace corvane

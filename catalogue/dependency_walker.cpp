@@ -1,7 +1,6 @@
 #include "catalogue/dependency_walker.h"
 
 #include <exception>
-#include <unordered_set>
 #include <utility>
 
 #include "catalogue/pe_imports.h"
@@ -24,44 +23,47 @@ std::string FolderOf(const std::string& path) {
   return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
-// The names are copied out, so the file is released at once rather than held for the
-// whole walk below it. A file whose reading fails in any way, running out of memory
-// included, is one that can't be read: the walk of the others goes on.
-bool ReadLevel(Files& files, const std::string& path, Level* level) {
-  try {
-    std::unique_ptr<FileView> view = files.MapFile(path.c_str());
-    if (view == nullptr || !ReadImportNames(view->data(), view->size(), &level->names)) {
-      return false;
-    }
-  } catch (const std::exception&) {
-    level->names.clear();
-    return false;
-  }
+bool ReadLevel(DependencyLookup& lookup, const std::string& path, Level* level) {
+  if (!lookup.ReadImports(path, &level->names)) return false;
   level->folder = FolderOf(path);
   return true;
 }
 
-std::string FindDll(Files& files, const std::string& folder, const std::string& name) {
-  if (!folder.empty()) {
-    const std::string candidate = folder + name;
-    FoundFile found;
-    if (candidate.size() < kPathBufferSize && files.FindFile(candidate.c_str(), &found)) {
-      return candidate;
-    }
-  }
-  return files.FindOnSearchPath(name.c_str());
-}
 
 }  // namespace
 
-int GetFileDependencies(const Platform& platform, const std::string& path,
-                        std::vector<std::unique_ptr<CFileObject>>& list) {
+// The names are copied out, so the file is released at once rather than held for the
+// whole walk below it. A file whose reading fails in any way, running out of memory
+// included, is one that can't be read: the walk of the others goes on.
+bool FilesDependencyLookup::ReadImports(const std::string& path,
+                                        std::vector<std::string>* names) {
+  try {
+    std::unique_ptr<FileView> view = files_.MapFile(path.c_str());
+    if (view != nullptr && ReadImportNames(view->data(), view->size(), names)) return true;
+  } catch (const std::exception&) {
+  }
+  names->clear();
+  return false;
+}
+
+// The folder ends in its separator; a bare name has none of its own.
+std::string FilesDependencyLookup::FindDll(const std::string& folder, const std::string& name) {
+  if (!folder.empty()) {
+    const std::string candidate = folder + name;
+    FoundFile found;
+    if (candidate.size() < kPathBufferSize && files_.FindFile(candidate.c_str(), &found)) {
+      return candidate;
+    }
+  }
+  return files_.FindOnSearchPath(name.c_str());
+}
+
+bool WalkDependencies(DependencyLookup& lookup, const std::string& path,
+                      std::unordered_set<std::string>& known,
+                      const std::function<void(const std::string&, const std::string&)>& add) {
   // An explicit stack keeps the depth-first order without deep native recursion.
   std::vector<Level> stack(1);
-  if (!ReadLevel(platform.files, path, &stack.back())) return 0;
-  std::unordered_set<std::string> known;
-  for (const auto& entry : list) known.insert(ToUpper(entry->module_name()));
-
+  if (!ReadLevel(lookup, path, &stack.back())) return false;
   while (!stack.empty()) {
     Level& level = stack.back();
     if (level.next == level.names.size()) {
@@ -70,16 +72,27 @@ int GetFileDependencies(const Platform& platform, const std::string& path,
     }
     const std::string name = level.names[level.next++];
     if (!known.insert(ToUpper(name)).second) continue;
-    const std::string found = FindDll(platform.files, level.folder, name);
-    auto entry = std::make_unique<CFileObject>(platform);
-    entry->SetServer(name, found);
-    list.push_back(std::move(entry));
+    const std::string found = lookup.FindDll(level.folder, name);
+    add(name, found);
     Level below;
-    if (!found.empty() && ReadLevel(platform.files, found, &below)) {
-      stack.push_back(std::move(below));
-    }
+    if (!found.empty() && ReadLevel(lookup, found, &below)) stack.push_back(std::move(below));
   }
-  return 1;
+  return true;
+}
+
+int GetFileDependencies(const Platform& platform, const std::string& path,
+                        std::vector<std::unique_ptr<CFileObject>>& list) {
+  std::unordered_set<std::string> known;
+  for (const auto& entry : list) known.insert(ToUpper(entry->module_name()));
+  FilesDependencyLookup lookup(platform.files);
+  return WalkDependencies(lookup, path, known,
+                          [&](const std::string& name, const std::string& found) {
+                            auto entry = std::make_unique<CFileObject>(platform);
+                            entry->SetServer(name, found);
+                            list.push_back(std::move(entry));
+                          })
+             ? 1
+             : 0;
 }
 
 }  // namespace corvane

@@ -44,6 +44,9 @@ add_library(corvane_gui STATIC
   mainwindow/com_file_details_dlg.cpp
   tools/compare_files_dlg.cpp
   tools/file_comparison.cpp
+  tools/report_file.cpp
+  tools/missing_dependencies_dlg.cpp
+  tools/inventory_report_dlg.cpp
   widgets/ox_static.cpp
   widgets/hyper_link.cpp
   widgets/tool_tip.cpp
@@ -72,6 +75,10 @@ target_include_directories(corvane_gui PUBLIC ${CMAKE_SOURCE_DIR})
 
 add_executable(corvane WIN32 app/corvane_main.cpp app/plenor_app.cpp ${CORVANE_RESOURCES})
 target_link_libraries(corvane PRIVATE corvane_gui)
+# The reports' HTML pages show the logo from the folder the program runs in.
+add_custom_command(TARGET corvane POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/vantic.gif
+          $<TARGET_FILE_DIR:corvane>/vantic.gif)
 
 add_subdirectory(tests/gui)
 add_subdirectory(tests/e2e)

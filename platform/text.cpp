@@ -19,4 +19,13 @@ bool EqualsNoCase(const std::string& a, const std::string& b) {
   return true;
 }
 
+std::string CsvField(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
 }  // namespace corvane

@@ -6,5 +6,7 @@ namespace corvane {
 
 std::string ToUpper(std::string text);
 bool EqualsNoCase(const std::string& a, const std::string& b);
+// A field of a comma-delimited line: in double quotes, a quote inside it doubled.
+std::string CsvField(const std::string& text);
 
 }  // namespace corvane

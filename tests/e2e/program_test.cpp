@@ -160,6 +160,13 @@ TEST(ProgramTest, StartsScansListsAndClosesSavingItsSettings) {
   EXPECT_GT(items, 0);
   std::printf("%ld controls listed\n", static_cast<long>(items));
 
+  // Find Missing Dependencies and Generate Report are always there to be used.
+  HWND bar = FindWindowExA(FindWindowExA(main, nullptr, REBARCLASSNAMEA, nullptr), nullptr,
+                           TOOLBARCLASSNAMEA, nullptr);
+  for (WPARAM command : {32802, 32780}) {
+    EXPECT_TRUE(SendMessageA(bar, TB_ISBUTTONENABLED, command, 0)) << command;
+  }
+
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(0u, WaitForExit(run, 60000));
   CloseHandle(run);

@@ -1,0 +1,7 @@
+// corvane-cli missing [--category controls|dll|exe]
+#pragma once
+#include "platform/platform.h"
+
+// Prints each record whose server file needs a DLL that can't be found, then those DLLs
+// indented; 0 when none is missing, 1 when some are, 2 on bad arguments.
+int RunMissingCommand(const corvane::Platform& platform, int argc, char** argv);

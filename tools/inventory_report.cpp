@@ -1,0 +1,156 @@
+#include "tools/inventory_report.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "catalogue/attributes.h"
+#include "catalogue/dependency_walker.h"
+#include "platform/text.h"
+
+namespace corvane {
+
+namespace {
+
+struct Dependency {
+  std::string name;
+  std::string path;
+  bool found;
+};
+
+// False when the walker can't read the server file: then no dependency part is written.
+bool ReadDependencies(const Platform& platform, const CRegisteredObject& record,
+                      std::vector<Dependency>* dependencies) {
+  std::vector<std::unique_ptr<CFileObject>> list;
+  if (!GetFileDependencies(platform, record.GetFilePath(), list)) return false;
+  for (const auto& entry : list)
+    dependencies->push_back({entry->module_name(), entry->GetFilePath(), entry->exists() == 1});
+  return true;
+}
+
+std::string FormattedRow(const std::string& label, const std::string& value) {
+  return "<tr><td width=\"19%\" bgcolor=\"#FFFFFF\" height=18><font size=2 face=\"Verdana\"><b>" +
+         HtmlEscape(label) + ": </b></font></td>" +
+         "<td width=\"81%\" bgcolor=\"#FFFFFF\" height=18><font size=2 face=\"Verdana\">" +
+         (value.empty() ? std::string("&nbsp") : HtmlEscape(value)) + "</font></td></tr>";
+}
+
+std::string FormattedRecord(const CRegisteredObject& record, const std::vector<int>& attributes,
+                            const std::vector<Dependency>* dependencies) {
+  std::string out =
+      "<table border=1 width=\"72%\" cellspacing=0 cellpadding=3 height=29>"
+      "<tr><td width=\"100%\" colspan=2 bgcolor=\"#F8BE10\" height=1><font face=\"Verdana\" "
+      "color=\"#FFFFFF\" size=2><b>" +
+      HtmlEscape(record.GetAttribute(kAttrProgId)) + "</b></font></td></tr>";
+  for (int index : attributes) out += FormattedRow(AttributeLabel(index), record.GetAttribute(index));
+  if (dependencies != nullptr) {
+    out += FormattedRow("Dependencies", "");
+    for (const Dependency& dll : *dependencies)
+      out += FormattedRow(dll.name, dll.found ? dll.path : std::string("Not Found!"));
+  }
+  return out + "</table>";
+}
+
+std::string PlainRecord(const CRegisteredObject& record, const std::vector<int>& attributes,
+                        const std::vector<Dependency>* dependencies) {
+  std::string out;
+  for (int index : attributes) {
+    out += HtmlEscape(AttributeLabel(index)) + ": " + HtmlEscape(record.GetAttribute(index)) +
+           "<BR>\n";
+  }
+  if (dependencies != nullptr) {
+    out += "<strong>Dependencies: </strong><BR>\n";
+    for (const Dependency& dll : *dependencies) {
+      out += HtmlEscape(dll.name) +
+             (dll.found ? " Located at: " + HtmlEscape(dll.path) + "<BR>\n"
+                        : std::string(" was not found.<BR>\n"));
+    }
+  }
+  return out;
+}
+
+std::string CsvLine(const std::vector<std::string>& fields) {
+  std::string out;
+  for (std::size_t i = 0; i < fields.size(); ++i) out += (i ? "," : "") + CsvField(fields[i]);
+  return out;
+}
+
+bool Included(const CRegisteredObject& record, const InventoryChoices& choices) {
+  return record.exists() == 1 ? choices.well_behaved : choices.misbehaved;
+}
+
+}  // namespace
+
+AttributeRemoval PlanAttributeRemoval(int count, std::vector<int> selected) {
+  std::sort(selected.begin(), selected.end());
+  AttributeRemoval removal;
+  for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
+    if (*it < 0 || *it >= count) continue;
+    if (count == 1) {
+      removal.last_one_left = true;
+      break;
+    }
+    removal.deleted.push_back(*it);
+    --count;
+  }
+  if (!removal.deleted.empty()) removal.select = std::min(removal.deleted.back(), count - 1);
+  return removal;
+}
+
+const char* ReportExtension(int format) { return format == kReportText ? ".txt" : ".htm"; }
+
+std::string ToCrLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+std::string WriteInventoryReport(const Platform& platform,
+                                 const std::vector<CRegisteredObject*>& records,
+                                 const InventoryChoices& choices, const ReportPageInfo& info,
+                                 const std::function<void(std::size_t)>& progress) {
+  const bool html = choices.format != kReportText;
+  std::string out;
+  const ReportPage page = MakeReportPage(ReportKind::kInventory, info);
+  if (html) {
+    out = page.head;
+  } else {
+    std::vector<std::string> labels;
+    for (int index : choices.attributes) labels.push_back(AttributeLabel(index));
+    out = "; The file contains a list of " + info.category + " on the following machine: " +
+          info.computer + "\n" + "; File was genearted on: " + info.date + "\n\n" +
+          "; Attribute Names\n" + CsvLine(labels) + "\n\n";
+  }
+  long written = 0;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    CRegisteredObject& record = *records[i];
+    if (Included(record, choices)) {
+      record.LoadVersionInfo();
+      std::vector<Dependency> dependencies;
+      const bool with_dependencies = html && choices.dependencies && record.exists() == 1 &&
+                                     ReadDependencies(platform, record, &dependencies);
+      const std::vector<Dependency>* part = with_dependencies ? &dependencies : nullptr;
+      if (choices.format == kReportFormattedHtml) {
+        out += FormattedRecord(record, choices.attributes, part) + "\n<BR>\n";
+      } else if (choices.format == kReportPlainHtml) {
+        out += PlainRecord(record, choices.attributes, part) + "\n<HR><BR>\n";
+      } else {
+        std::vector<std::string> values;
+        for (int index : choices.attributes) values.push_back(record.GetAttribute(index));
+        out += CsvLine(values) + "\n";
+      }
+      ++written;
+    }
+    if (progress) progress(i);
+  }
+  if (html) {
+    out += HtmlEscape(info.category) + " Count: <strong>" + std::to_string(written) +
+           "</strong><BR>\n" + page.foot;
+  }
+  return out;
+}
+
+}  // namespace corvane

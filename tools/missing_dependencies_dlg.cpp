@@ -1,0 +1,93 @@
+#include "tools/missing_dependencies_dlg.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "app/gui_platform.h"
+#include "app/shell_tools.h"
+#include "mainwindow/object_list_rules.h"
+#include "resources/resource.h"
+#include "tools/missing_dependencies.h"
+
+namespace {
+
+const DWORD kHelpContext = 104;
+
+}  // namespace
+
+CMissingDependenciesDlg::CMissingDependenciesDlg(CListCtrl& list, const std::string& category,
+                                                 CWnd* parent)
+    : CDialog(IDD_MISSING_DEPENDENCIES, parent), category_(category), list_(&list) {}
+
+CMissingDependenciesDlg::~CMissingDependenciesDlg() { DestroyWindow(); }
+
+BOOL CMissingDependenciesDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  progress_ = GetDlgItem(IDC_MISSING_PROGRESS);
+  SetWindowText("Find Missing Dependencies for " + category_);
+  SetDlgItemTextA(hwnd_, IDC_MISSING_CATEGORY, category_.c_str());
+  return TRUE;
+}
+
+void CMissingDependenciesDlg::ShowCount(int id, long count) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%ld", count);
+  SetDlgItemTextA(hwnd_, id, text);
+  // The search does not return to the message loop until it ends.
+  UpdateWindow(GetDlgItem(id));
+}
+
+void CMissingDependenciesDlg::Search() {
+  EnableWindow(GetDlgItem(IDOK), FALSE);
+  EnableWindow(GetDlgItem(IDC_MISSING_SEARCH), FALSE);
+  {
+    const corvane::Platform& platform = GuiPlatform();
+    corvane::WaitCursor wait(platform.notice);
+    ::SendMessageA(progress_, PBM_SETRANGE32, 0, list_->GetItemCount());
+    ::SendMessageA(progress_, PBM_SETPOS, 0, 0);
+    ::SendMessageA(progress_, PBM_SETSTEP, 1, 0);
+    long processed = 0;
+    long found = 0;
+    corvane::MissingDependencySearch search(platform.files);
+    for (int i = 0; i < list_->GetItemCount(); ++i) {
+      LVITEMA item = {};
+      item.mask = LVIF_PARAM;
+      item.iItem = i;
+      const auto* record = list_->GetItem(&item)
+                               ? reinterpret_cast<const corvane::CRegisteredObject*>(item.lParam)
+                               : nullptr;
+      if (record != nullptr && search.IsMissingDependency(*record)) {
+        LVITEMA mark = {};
+        mark.mask = LVIF_IMAGE;
+        mark.iItem = i;
+        mark.iImage = corvane::kImageMissingDependency;
+        list_->SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&mark));
+        ShowCount(IDC_MISSING_FOUND, ++found);
+      }
+      ShowCount(IDC_MISSING_PROCESSED, ++processed);
+      ::SendMessageA(progress_, PBM_STEPIT, 0, 0);
+    }
+    MessageBeep(0xFFFFFFFF);
+  }
+  EnableWindow(GetDlgItem(IDOK), TRUE);
+  // The disabled Search button held the focus and the default: both go to Close.
+  ::SendMessageA(hwnd_, DM_SETDEFID, IDOK, 0);
+  ::SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDOK)), TRUE);
+}
+
+LRESULT CMissingDependenciesDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
+    switch (LOWORD(wp)) {
+      case IDC_MISSING_SEARCH:
+        Search();
+        return 0;
+      case IDC_MISSING_HELP:
+        HelpOnDialog(kHelpContext);
+        return 0;
+      default:
+        break;
+    }
+  }
+  return CDialog::WindowProc(msg, wp, lp);
+}
