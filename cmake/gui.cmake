@@ -55,6 +55,7 @@ add_library(corvane_gui STATIC
   app/unregistered_dlg.cpp
   app/gui_notice.cpp
   app/gui_platform.cpp
+  widgets/dialog_layout.cpp
 )
 target_link_libraries(corvane_gui PUBLIC corvane_framework corvane_win32)
 
