@@ -25,6 +25,7 @@
 #include "mainwindow/splitter_frame.h"
 #include "resources/resource.h"
 #include "tools/compare_files_dlg.h"
+#include "tools/computers_dlg.h"
 
 namespace {
 
@@ -54,6 +55,10 @@ CPlenorApp::CPlenorApp() {
                                   tree->category() == corvane::kDllServers));
   });
   MapCommand(ID_REFRESH_LIST, [this] { OnRefreshList(); });
+  MapCommand(ID_COMPUTER_LIST, [] {
+    CComputersDlg computers(corvane::AppSettings().computers);
+    computers.DoModal();
+  });
   MapCommand(ID_OPTIONS, [this] { OnOptions(); });
   MapCommand(ID_HELP_CONTENTS, [] { HelpContents(); });
   MapCommand(ID_WEB_SITE, [] { OpenMakerWebSite(); });
