@@ -13,19 +13,6 @@
 
 using corvane::CRegisteredObject;
 
-namespace {
-
-class WaitCursor {
- public:
-  WaitCursor() : old_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(old_); }
-
- private:
-  HCURSOR old_;
-};
-
-}  // namespace
-
 void CObjectTree::MapComputerCommands() {
   MapCommand(ID_COMPARE_SELECTED_WITH_COMPUTERS, [this] { OnCompareWithComputers(false); });
   MapUpdate(ID_COMPARE_SELECTED_WITH_COMPUTERS,
@@ -50,7 +37,7 @@ void CObjectTree::OnCompareWithComputers(bool all) {
 }
 
 void CObjectTree::OnCompareWithNetwork() {
-  WaitCursor wait;
+  corvane::WaitCursor wait(GuiPlatform().notice);
   std::vector<std::string> found;
   if (corvane::EnumerateNetworkComputers(GuiNetwork(), LocalComputerName(), found) == 0) {
     MessageBoxA(nullptr, "Failed to enumerate computers on local network.", "Network Error",

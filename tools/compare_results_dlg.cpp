@@ -4,6 +4,7 @@
 #include <fstream>
 #include <map>
 
+#include "app/gui_platform.h"
 #include "app/shell_tools.h"
 #include "framework/win_app.h"
 #include "resources/resource.h"
@@ -38,16 +39,6 @@ class DialogSink : public corvane::ComparisonSink {
 
  private:
   HWND dialog_;
-};
-
-// The wait cursor for one scope.
-class WaitCursor {
- public:
-  WaitCursor() : old_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(old_); }
-
- private:
-  HCURSOR old_;
 };
 
 std::string FileErrorText(DWORD error, const std::string& file) {
@@ -166,7 +157,7 @@ void CCompareResultsDlg::StopWorker() {
   if (worker_ == nullptr || stopping_) return;
   stopping_ = true;
   if (WaitForSingleObject(worker_, 0) == WAIT_TIMEOUT) {
-    WaitCursor wait;
+    corvane::WaitCursor wait(GuiPlatform().notice);
     CDialog stop_window(IDD_STOP_SEARCH, this);
     if (stop_window.Create(this)) {
       ShowWindow(stop_window, SW_SHOW);
@@ -222,7 +213,7 @@ int CALLBACK CompareRanks(LPARAM first, LPARAM second, LPARAM ranks) {
 }  // namespace
 
 void CCompareResultsDlg::SortByColumn(int column) {
-  WaitCursor wait;
+  corvane::WaitCursor wait(GuiPlatform().notice);
   std::vector<std::pair<std::size_t, std::string>> rows;
   for (int row = 0; row < results_.GetItemCount(); ++row) {
     LVITEMA item = {};
@@ -275,7 +266,7 @@ std::string CCompareResultsDlg::WriteReport() {
 }
 
 void CCompareResultsDlg::OnHtml() {
-  WaitCursor wait;
+  corvane::WaitCursor wait(GuiPlatform().notice);
   const std::string path = WriteReport();
   if (!path.empty()) ShellOpen(path);
 }
