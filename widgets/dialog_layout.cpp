@@ -81,5 +81,7 @@ bool ApplyLayoutRules(HWND window, const std::vector<corvane::LayoutRule>& rules
   }
   if (batch != nullptr) EndDeferWindowPos(batch);
   for (HWND child : moved) InvalidateRect(child, nullptr, TRUE);
+  // What the controls uncovered is the window's own background again.
+  if (!moved.empty()) InvalidateRect(window, nullptr, TRUE);
   return true;
 }
