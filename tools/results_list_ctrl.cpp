@@ -24,17 +24,8 @@ void CResultsListCtrl::DrawItemText(const std::string& label, bool selected, con
   RECT area = label_rect;
   DrawTextA(dc, label.c_str(), static_cast<int>(label.size()), &area, kTextFlags);
 
-  int left = item.right;
-  for (int column = 1;; ++column) {
-    LVCOLUMNA info = {};
-    info.mask = LVCF_WIDTH;
-    if (!SendMessage(LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&info))) break;
-    RECT cell = {left, item.top, left + info.cx, item.bottom};
-    left = cell.right;
-    std::string text = GetItemText(index, column);
-    SetTextColor(dc, selected ? highlight : CellColour(column, text));
-    ShortenText(dc, text, info.cx, kCellOffset);
-    RECT inner = {cell.left + kCellMargin, cell.top, cell.right - kCellMargin, cell.bottom};
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &inner, kTextFlags);
-  }
+  DrawFurtherCells(index, item, dc, kCellOffset, kCellMargin, kTextFlags,
+                   [selected, highlight](int column, const std::string& text) {
+                     return selected ? highlight : CellColour(column, text);
+                   });
 }
