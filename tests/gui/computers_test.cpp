@@ -286,6 +286,36 @@ TEST_F(ResultsTest, CompareIsOnlyOfferedWithComputersToCompareWith) {
   });
 }
 
+TEST_F(ResultsTest, AddRemoveRefillsTheComputersAndEnablesCompare) {
+  corvane::MemoryNetwork network;
+  NetworkSwap swap(&network);
+  std::vector<std::string> computers;
+  CCompareComputersDlg dialog(records_, "Controls", computers);
+  std::vector<std::string> shown;
+  bool compare_enabled = false;
+  const char kCaption[] = "Compare with other computers";
+  gui_test::DialogDriver driver(
+      {{kCaption, [](HWND hwnd) { gui_test::PostClick(hwnd, IDC_COMPUTERS_ADD_REMOVE); }},
+       {"Computers",
+        [&](HWND box) {
+          network.set_browsed("ALPHA");
+          SendClick(box, IDC_COMPUTER_ADD);
+          gui_test::PostClick(box, IDOK);
+        }},
+       {kCaption,
+        [&](HWND hwnd) {
+          shown = ListTexts(GetDlgItem(hwnd, IDC_COMPUTER_LIST));
+          compare_enabled = IsWindowEnabled(GetDlgItem(hwnd, IDC_COMPARE_COMPUTERS));
+          gui_test::PostClick(hwnd, IDCANCEL);
+        }}},
+      [&dialog] { EndDialog(dialog.GetSafeHwnd(), IDCANCEL); });
+  dialog.DoModal();
+  EXPECT_FALSE(driver.gave_up());
+  EXPECT_EQ(computers, std::vector<std::string>{"ALPHA"});
+  EXPECT_EQ(shown, std::vector<std::string>{"ALPHA"});
+  EXPECT_TRUE(compare_enabled);
+}
+
 class NetworkCommandTest : public FrameFixture {};
 
 TEST_F(NetworkCommandTest, WithoutANetworkTheCommandSaysSoAndOpensNothing) {

@@ -102,6 +102,16 @@ TEST(LayoutRulesTest, BrokenTablesAreReportedAndNothingIsMoved) {
       {kLayoutEnd, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
   EXPECT_EQ(SolveLayout(entries, cycle, kUnits).assertion, "Unable to apply rules");
   EXPECT_EQ(M(entries, 2, kMetricRight), 390);
+
+  // A centred range whose own rule waits for a control that waits for the range.
+  std::vector<LayoutRule> centred = {
+      {kLayoutStretch, kMetricRight, 1053, 0, kMetricLeft, 1054, 100, 0, 0, 0},
+      {kLayoutCentreHorizontally, kMetricLeft, 1054, 1054, kMetricLeft, kLayoutDialogId, 100, 0,
+       0, 0},
+      {kLayoutMove, kMetricLeft, 1054, 0, kMetricRight, 1053, 100, 0, 0, 0},
+      {kLayoutEnd, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
+  EXPECT_EQ(SolveLayout(entries, centred, kUnits).assertion,
+            "Unable to apply rules to centered children");
 }
 
 TEST(LayoutRulesTest, AMetricNoRuleFixesIsReportedOncePerControlAndTheRestApplied) {
