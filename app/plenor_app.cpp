@@ -27,6 +27,7 @@
 #include "mainwindow/splitter_frame.h"
 #include "resources/resource.h"
 #include "tools/compare_files_dlg.h"
+#include "tools/computers_dlg.h"
 #include "tools/inventory_report_dlg.h"
 #include "tools/missing_dependencies_dlg.h"
 
@@ -58,6 +59,10 @@ CPlenorApp::CPlenorApp() {
                                   tree->category() == corvane::kDllServers));
   });
   MapCommand(ID_REFRESH_LIST, [this] { OnRefreshList(); });
+  MapCommand(ID_COMPUTER_LIST, [] {
+    CComputersDlg computers(corvane::AppSettings().computers);
+    computers.DoModal();
+  });
   MapCommand(ID_OPTIONS, [this] { OnOptions(); });
   MapCommand(ID_FIND_MISSING_DEPENDENCIES, [this] { OnFindMissingDependencies(); });
   MapCommand(ID_GENERATE_REPORT, [this] { OnGenerateReport(); });

@@ -63,6 +63,14 @@ add_library(corvane_gui STATIC
   app/wininet_api.cpp
   app/news_dlg.cpp
   app/web_update_dlg.cpp
+  widgets/dialog_layout.cpp
+  mainwindow/computer_commands.cpp
+  tools/gui_network.cpp
+  tools/computer_images.cpp
+  tools/computers_dlg.cpp
+  tools/compare_computers_dlg.cpp
+  tools/compare_results_dlg.cpp
+  tools/results_list_ctrl.cpp
 )
 target_link_libraries(corvane_gui PUBLIC corvane_framework corvane_win32)
 

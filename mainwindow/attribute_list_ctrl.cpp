@@ -23,19 +23,7 @@ void CAttributeListCtrl::DrawItemText(const std::string& label, bool, const RECT
   RECT area = label_rect;
   DrawTextA(dc, label.c_str(), static_cast<int>(label.size()), &area, kTextFlags);
 
-  // Further columns, until the list has no more.
-  int left = item.right;
-  for (int column = 1;; ++column) {
-    LVCOLUMNA info = {};
-    info.mask = LVCF_WIDTH;
-    if (!SendMessage(LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&info))) break;
-    RECT cell = {left, item.top, left + info.cx, item.bottom};
-    left = cell.right;
-    std::string text = GetItemText(index, column);
-    ShortenText(dc, text, info.cx, kCellOffset);
-    RECT inner = {cell.left + kCellMargin, cell.top, cell.right - kCellMargin, cell.bottom};
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &inner, kTextFlags);
-  }
+  DrawFurtherCells(index, item, dc, kCellOffset, kCellMargin, kTextFlags);
   if (heavier != nullptr) {
     SelectObject(dc, old_font);
     DeleteObject(heavier);

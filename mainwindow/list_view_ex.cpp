@@ -213,3 +213,21 @@ void CListViewEx::OnSetImageList(WPARAM which, HIMAGELIST list) {
   int cy = 0;
   state_image_offset_ = (list != nullptr && ImageList_GetIconSize(list, &cx, &cy)) ? cx : 0;
 }
+
+void CListViewEx::DrawFurtherCells(int index, const RECT& item, HDC dc, int offset, int margin,
+                                   UINT flags,
+                                   const std::function<COLORREF(int, const std::string&)>& colour) {
+  int left = item.right;
+  for (int column = 1;; ++column) {
+    LVCOLUMNA info = {};
+    info.mask = LVCF_WIDTH;
+    if (!SendMessage(LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&info))) break;
+    RECT cell = {left, item.top, left + info.cx, item.bottom};
+    left = cell.right;
+    std::string text = GetItemText(index, column);
+    if (colour) SetTextColor(dc, colour(column, text));
+    ShortenText(dc, text, info.cx, offset);
+    RECT inner = {cell.left + margin, cell.top, cell.right - margin, cell.bottom};
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &inner, flags);
+  }
+}

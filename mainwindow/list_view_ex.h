@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/list_ctrl.h"
@@ -33,6 +34,12 @@ class CListViewEx : public CListCtrl {
   virtual void DrawItemText(const std::string& label, bool selected, const RECT& item,
                             const RECT& label_rect, int index, const LVITEMA& description,
                             HDC dc);
+  // Draws the cells of columns 1 on, while the list reports them: each begins at the right
+  // edge of the one before (the first at item's right edge) and is as wide as its column; its
+  // text is shortened to that width less offset and drawn inset by margin on both sides, in
+  // the colour that colour gives for the column and text (none: the current colour).
+  void DrawFurtherCells(int index, const RECT& item, HDC dc, int offset, int margin, UINT flags,
+                        const std::function<COLORREF(int, const std::string&)>& colour = {});
 
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 

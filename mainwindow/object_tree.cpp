@@ -52,6 +52,7 @@ class NoRedraw {
 }  // namespace
 
 CObjectTree::CObjectTree() : CFormView(IDD_OBJECT_TREE) {
+  MapComputerCommands();
   MapCommand(ID_COMPARE_WITH, [this] {
     CRegisteredObject* record = GetFirstSelectedRecord();
     if (record == nullptr) return;

@@ -59,6 +59,10 @@ class CObjectTree : public CFormView {
   void SelectItem(int index);
   corvane::CRegisteredObject* RecordAt(int index) const;
   void ShowItemCount();
+  // Compare with other computers (computer_commands.cpp).
+  void MapComputerCommands();
+  void OnCompareWithComputers(bool all);
+  void OnCompareWithNetwork();
 
   HIMAGELIST images_ = nullptr;
   corvane::CObjectLists catalogue_;

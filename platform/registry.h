@@ -33,6 +33,13 @@ class Registry {
   virtual long DeleteKey(RegKey parent, const char* path) = 0;
   // RegCloseKey.
   virtual long CloseKey(RegKey key) = 0;
+  // RegConnectRegistryA of another computer's HKEY_LOCAL_MACHINE: 0 and a key in *out that
+  // the caller closes, or an error code. A registry that reaches no other computer says so.
+  virtual long ConnectLocalMachine(const char* computer, RegKey* out) {
+    (void)computer;
+    (void)out;
+    return kErrorBadNetPath;
+  }
 };
 
 // Closes a key when it goes out of scope.

@@ -18,6 +18,7 @@ constexpr long kErrorSuccess = 0;
 constexpr long kErrorFileNotFound = 2;
 constexpr long kErrorAccessDenied = 5;
 constexpr long kErrorInvalidHandle = 6;
+constexpr long kErrorBadNetPath = 53;
 constexpr long kErrorInvalidParameter = 87;
 constexpr long kErrorBadPathname = 161;
 constexpr long kErrorMoreData = 234;

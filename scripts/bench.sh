@@ -4,8 +4,9 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/setup.sh
 cmake -S . -B build/native-release -DCMAKE_BUILD_TYPE=Release
-cmake --build build/native-release -j"$(nproc)" --target corvane_scan_benchmark
+cmake --build build/native-release -j"$(nproc)" --target corvane_scan_benchmark corvane_comparison_timing
 build/native-release/bench/corvane_scan_benchmark "$@"
+build/native-release/bench/corvane_comparison_timing
 wine_build=$(bash scripts/build-win32.sh)
 scripts/wine-run "$wine_build/bench/corvane_wine_scan_timing.exe" 20000
 scripts/wine-run "$wine_build/bench/corvane_wine_details_timing.exe"

@@ -734,8 +734,31 @@ def l_missing_dependency(c):
     ])
 
 
+def l_computer(c):
+    # a desktop computer: screen and a case beneath it
+    monitor(c, 1, 1, 12, 9)
+    c.box(2, 12, 12, 3, SILVER)
+    c.rect(2, 12, 12, 3, K)
+    c.set(11, 13, GREEN)
+
+
+def compare_results_icon(size):
+    """Two computers side by side and the tick of a matching registration."""
+    c = Canvas(size, size)
+    if size >= 32:
+        monitor(c, 1, 2, 17, 12)
+        monitor(c, 13, 11, 17, 12)
+        check_mark(c, 3, 24)
+    else:
+        monitor(c, 0, 0, 9, 6)
+        monitor(c, 6, 5, 9, 6)
+        check_mark(c, 0, 10)
+    return c
+
+
 LIST_IMAGES = [
     ('list_control.bmp', l_control, TEAL),
+    ('computer.bmp', l_computer, OLIVE),
     ('list_dll_server.bmp', l_dll_server, TEAL),
     ('list_exe_server.bmp', l_exe_server, TEAL),
     ('list_misbehaved.bmp', l_misbehaved, WHITE),
@@ -1063,6 +1086,7 @@ def main():
         'computers_toolbar.bmp': bmp_bytes(strip(COMPUTER_BUTTONS)),
         'corvane.ico': ico_bytes([app_icon(32), app_icon(16)]),
         'wait.ico': ico_bytes([wait_icon(32), wait_icon(16)]),
+        'compare_results.ico': ico_bytes([compare_results_icon(32), compare_results_icon(16)]),
         'logo.bmp': bmp8_bytes(logo()),
     }
     for name, draw, mask in LIST_IMAGES:
@@ -1074,6 +1098,7 @@ def main():
     check_bmp(outputs['computers_toolbar.bmp'], 4 * TB_W, TB_H)
     check_ico(outputs['corvane.ico'], (32, 16))
     check_ico(outputs['wait.ico'], (32, 16))
+    check_ico(outputs['compare_results.ico'], (32, 16))
     check_bmp(outputs['logo.bmp'], LOGO, LOGO, 8)
     for name, draw, mask in LIST_IMAGES:
         check_bmp(outputs[name], LIST_W, LIST_H)

@@ -1,6 +1,8 @@
 #include "platform/memory/memory_registry.h"
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <unordered_map>
 
 #include "platform/text.h"
@@ -129,6 +131,7 @@ RegKey MemoryRegistry::NewHandle(const std::shared_ptr<Node>& node) {
 }
 
 long MemoryRegistry::OpenKey(RegKey parent, const char* path, std::uint32_t, RegKey* out) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
   std::shared_ptr<Node> node;
   long rc = Resolve(parent, path, false, &node);
   if (rc != kErrorSuccess) return rc;
@@ -137,6 +140,7 @@ long MemoryRegistry::OpenKey(RegKey parent, const char* path, std::uint32_t, Reg
 }
 
 long MemoryRegistry::CreateKey(RegKey parent, const char* path, RegKey* out) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
   std::shared_ptr<Node> node;
   long rc = Resolve(parent, path, true, &node);
   if (rc != kErrorSuccess) return rc;
@@ -145,6 +149,7 @@ long MemoryRegistry::CreateKey(RegKey parent, const char* path, RegKey* out) {
 }
 
 long MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* size) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
   std::shared_ptr<Node> node = NodeOf(key);
   if (!node) return kErrorInvalidHandle;
   if (node->deleted) return kErrorKeyDeleted;
@@ -163,6 +168,7 @@ long MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::u
 long MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name,
                                std::uint32_t* name_size, std::uint32_t* type, std::uint8_t* data,
                                std::uint32_t* data_size) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
   std::shared_ptr<Node> node = NodeOf(key);
   if (!node) return kErrorInvalidHandle;
   if (node->deleted) return kErrorKeyDeleted;
@@ -185,6 +191,7 @@ long MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name,
 
 long MemoryRegistry::QueryValue(RegKey key, const char* name, std::uint32_t* type,
                                 std::uint8_t* data, std::uint32_t* size) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
   std::shared_ptr<Node> node = NodeOf(key);
   if (!node) return kErrorInvalidHandle;
   if (node->deleted) return kErrorKeyDeleted;
@@ -213,6 +220,7 @@ long MemoryRegistry::QueryValue(RegKey key, const char* name, std::uint32_t* typ
 
 long MemoryRegistry::SetValue(RegKey key, const char* name, std::uint32_t type,
                               const std::uint8_t* data, std::uint32_t size) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
   std::shared_ptr<Node> node = NodeOf(key);
   if (!node) return kErrorInvalidHandle;
   if (node->deleted) return kErrorKeyDeleted;
@@ -228,6 +236,7 @@ long MemoryRegistry::SetValue(RegKey key, const char* name, std::uint32_t type,
 }
 
 long MemoryRegistry::DeleteKey(RegKey parent, const char* path) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
   if (path == nullptr || *path == '\0') return kErrorInvalidParameter;
   std::shared_ptr<Node> node;
   long rc = Resolve(parent, path, false, &node);
@@ -241,6 +250,7 @@ long MemoryRegistry::DeleteKey(RegKey parent, const char* path) {
 }
 
 long MemoryRegistry::CloseKey(RegKey key) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
   if (roots_.count(key)) return kErrorSuccess;
   return handles_.erase(key) ? kErrorSuccess : kErrorInvalidHandle;
 }
@@ -266,6 +276,7 @@ void MemoryRegistry::AddKey(RegKey root, const std::string& path) {
 }
 
 bool MemoryRegistry::KeyExists(RegKey root, const std::string& path) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
   std::shared_ptr<Node> node = NodeOf(root);
   std::vector<std::string> parts;
   if (!node || !SplitPath(path.c_str(), &parts)) return false;
@@ -296,6 +307,37 @@ void MemoryRegistry::FailQueryValue(const std::string& full_path, const std::str
 
 void MemoryRegistry::RefuseDelete(const std::string& full_path) {
   refused_deletes_.insert(ToUpper(full_path));
+}
+
+long MemoryRegistry::ConnectLocalMachine(const char* computer, RegKey* out) {
+  if (connect_delay_ms_ > 0)
+    std::this_thread::sleep_for(std::chrono::milliseconds(connect_delay_ms_));
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  const std::string name = ToUpper(computer != nullptr ? computer : "");
+  auto refused = refused_connects_.find(name);
+  if (refused != refused_connects_.end()) return refused->second;
+  auto found = computers_.find(name);
+  if (found == computers_.end()) return kErrorBadNetPath;
+  *out = NewHandle(roots_[found->second]);
+  return kErrorSuccess;
+}
+
+RegKey MemoryRegistry::AddComputer(const std::string& name) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  auto found = computers_.find(ToUpper(name));
+  if (found != computers_.end()) return found->second;
+  auto node = std::make_shared<Node>();
+  node->name = "\\\\" + name + "\\HKEY_LOCAL_MACHINE";
+  const RegKey root = next_computer_;
+  next_computer_ += 4;
+  roots_[root] = node;
+  computers_[ToUpper(name)] = root;
+  return root;
+}
+
+void MemoryRegistry::RefuseConnect(const std::string& name, long error) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  refused_connects_[ToUpper(name)] = error;
 }
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@ class MemoryRegistry : public Registry {
                 std::uint32_t size) override;
   long DeleteKey(RegKey parent, const char* path) override;
   long CloseKey(RegKey key) override;
+  long ConnectLocalMachine(const char* computer, RegKey* out) override;
 
   // Test set-up: creates the key (and its parents) and sets a value; name "" is the default.
   void SetString(RegKey root, const std::string& path, const std::string& name,
@@ -35,8 +37,17 @@ class MemoryRegistry : public Registry {
                 std::uint32_t type, const std::vector<std::uint8_t>& bytes);
   void AddKey(RegKey root, const std::string& path);
   bool KeyExists(RegKey root, const std::string& path);
+  // Another computer that ConnectLocalMachine reaches; returns the root of its
+  // HKEY_LOCAL_MACHINE for set-up (full paths of faults begin "\\NAME\HKEY_LOCAL_MACHINE").
+  RegKey AddComputer(const std::string& name);
+  // Every connection waits this long first, as a network would; refused ones too.
+  void set_connect_delay_ms(int delay) { connect_delay_ms_ = delay; }
+  void RefuseConnect(const std::string& name, long error = kErrorBadNetPath);
   // Keys opened and not yet closed.
-  std::size_t OpenHandleCount() const { return handles_.size(); }
+  std::size_t OpenHandleCount() const {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    return handles_.size();
+  }
 
   // Faults, by full key path such as "HKEY_CLASSES_ROOT\CLSID\{x}".
   void RefuseOpen(const std::string& full_path, long error = kErrorAccessDenied);
@@ -62,6 +73,12 @@ class MemoryRegistry : public Registry {
   std::map<std::pair<std::string, std::uint32_t>, long> value_enum_faults_;
   std::map<std::pair<std::string, std::string>, long> query_faults_;
   std::set<std::string> refused_deletes_;
+  std::map<std::string, RegKey> computers_;  // upper-cased name -> root
+  std::map<std::string, long> refused_connects_;
+  RegKey next_computer_ = 0x90000000u;
+  int connect_delay_ms_ = 0;
+  // Worker threads read other computers while the user interface reads the local keys.
+  mutable std::recursive_mutex lock_;
 };
 
 }  // namespace corvane

@@ -70,4 +70,11 @@ long Win32Registry::DeleteKey(RegKey parent, const char* path) {
 
 long Win32Registry::CloseKey(RegKey key) { return RegCloseKey(ToHkey(key)); }
 
+long Win32Registry::ConnectLocalMachine(const char* computer, RegKey* out) {
+  HKEY key = nullptr;
+  LONG rc = RegConnectRegistryA(computer, HKEY_LOCAL_MACHINE, &key);
+  if (rc == ERROR_SUCCESS) *out = reinterpret_cast<RegKey>(key);
+  return rc;
+}
+
 }  // namespace corvane

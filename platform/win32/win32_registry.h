@@ -17,6 +17,7 @@ class Win32Registry : public Registry {
                 std::uint32_t size) override;
   long DeleteKey(RegKey parent, const char* path) override;
   long CloseKey(RegKey key) override;
+  long ConnectLocalMachine(const char* computer, RegKey* out) override;
 };
 
 }  // namespace corvane

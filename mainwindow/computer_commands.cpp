@@ -1,0 +1,58 @@
+// The object view's commands that compare records with other computers.
+#include <vector>
+
+#include "app/gui_platform.h"
+#include "app/settings.h"
+#include "framework/cmd_ui.h"
+#include "mainwindow/object_tree.h"
+#include "resources/resource.h"
+#include "tools/compare_computers_dlg.h"
+#include "tools/compare_results_dlg.h"
+#include "tools/gui_network.h"
+#include "tools/network_discovery.h"
+
+using corvane::CRegisteredObject;
+
+void CObjectTree::MapComputerCommands() {
+  MapCommand(ID_COMPARE_SELECTED_WITH_COMPUTERS, [this] { OnCompareWithComputers(false); });
+  MapUpdate(ID_COMPARE_SELECTED_WITH_COMPUTERS,
+            [this](CCmdUI& ui) { ui.Enable(list_.GetSelectedCount() > 0); });
+  MapCommand(ID_COMPARE_ALL_WITH_COMPUTERS, [this] { OnCompareWithComputers(true); });
+  MapCommand(ID_COMPARE_WITH_NETWORK, [this] { OnCompareWithNetwork(); });
+  MapUpdate(ID_COMPARE_WITH_NETWORK,
+            [this](CCmdUI& ui) { ui.Enable(list_.GetSelectedCount() > 0); });
+}
+
+void CObjectTree::OnCompareWithComputers(bool all) {
+  std::vector<CRegisteredObject*> records;
+  if (all) {
+    for (int i = 0; i < list_.GetItemCount(); ++i)
+      if (CRegisteredObject* record = RecordAt(i)) records.push_back(record);
+  } else {
+    GetSelectedRecords(records);
+  }
+  CCompareComputersDlg compare(records, GetCategoryName(), corvane::AppSettings().computers,
+                               this);
+  compare.DoModal();
+}
+
+void CObjectTree::OnCompareWithNetwork() {
+  corvane::WaitCursor wait(GuiPlatform().notice);
+  std::vector<std::string> found;
+  if (corvane::EnumerateNetworkComputers(GuiNetwork(), LocalComputerName(), found) == 0) {
+    MessageBoxA(nullptr, "Failed to enumerate computers on local network.", "Network Error",
+                MB_OK | MB_ICONERROR);
+    return;
+  }
+  if (found.empty()) {
+    MessageBoxA(nullptr,
+                "Could not find any computers on the local network. Make sure you are properly "
+                "connected to the LAN.",
+                "Computers Not Found", MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  std::vector<CRegisteredObject*> records;
+  GetSelectedRecords(records);
+  CCompareResultsDlg results(records, found, GetCategoryName(), GuiPlatform().registry, this);
+  results.DoModal();
+}
