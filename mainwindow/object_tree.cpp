@@ -143,21 +143,23 @@ void CObjectTree::FillList(bool restore_selection) {
       std::stable_sort(shown.begin(), shown.end(), [](const auto& a, const auto& b) {
         return lstrcmpiA(a.first.c_str(), b.first.c_str()) < 0;
       });
+      int index = 0;
       for (auto& [label, record] : shown) {
         LVITEMA item = {};
         item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-        item.iItem = list_.GetItemCount();
+        item.iItem = index++;
         item.pszText = const_cast<char*>(label.c_str());
         item.iImage = corvane::RecordImage(*record, category);
         item.lParam = reinterpret_cast<LPARAM>(record);
         list_.SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
       }
     }
-    filling_ = false;
     // The vertical scroll bar may have come or gone: the one column fills the list again.
     list_.SendMessage(LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
   }
+  // The selection made here shows its details once, below, rather than on its notification.
   if (restore_selection) RestoreSelection(category);
+  filling_ = false;
   ShowItemCount();
   ShowRecordDetails();
 }
@@ -185,6 +187,8 @@ void CObjectTree::ShowRecordDetails() {
     record->FillAttributes(sink);
     dependencies.Fill(*record);
     record->FillRegistryTree(registry.key_tree());
+    // The record keeps the names it was built with; an edit of its values renews them.
+    registry.OnValueWritten([record] { record->ForgetNames(); });
     FitNameValueColumns(rows);
   }
 }
@@ -230,6 +234,7 @@ void CObjectTree::RestoreSelection(int category) {
   }
   if (remembered.index >= count) remembered.index = 0;
   SelectItem(remembered.index);
+  remembered.record = RecordAt(remembered.index);
 }
 
 bool CObjectTree::SelectByFile(const std::string& path) {
@@ -319,6 +324,9 @@ bool CObjectTree::OnNotify(NMHDR* header, LRESULT* result) {
     case LVN_ITEMCHANGED:
       OnItemChanged(*reinterpret_cast<NMLISTVIEW*>(header));
       break;
+    case LVN_DELETEALLITEMS:
+      *result = TRUE;  // no LVN_DELETEITEM for each item: the items own nothing
+      return true;
     case NM_DBLCLK:
       if (CFrameWnd* frame = GetParentFrame())
         frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_GOTO_FILE_LOCATION, 0), 0);

@@ -53,6 +53,7 @@ void CRegistryPage::Clear() {
   tree_.DeleteAllItems();
   values_.DeleteAllItems();
   listed_.clear();
+  value_written_ = nullptr;
 }
 
 std::string CRegistryPage::KeyPathOf(HTREEITEM item) const {
@@ -108,6 +109,7 @@ void CRegistryPage::EditValue(int row) {
   CEditValueDlg dialog(value.shown_name, text, this);
   if (dialog.DoModal() != IDOK) return;
   if (!corvane::WriteEditedValue(GuiPlatform().registry, key_path_, value, text)) return;
+  if (value_written_) value_written_();
   ListValues(tree_.GetSelectedItem());
 }
 
