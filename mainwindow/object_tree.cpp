@@ -79,6 +79,9 @@ void CObjectTree::BuildImageList() {
 
 void CObjectTree::OnInitialUpdate() {
   list_.SubclassDlgItem(IDC_OBJECT_LIST, this);
+  // The list is sorted as it is filled; labels asked for at drawing time (which keeps the
+  // list small) can't be inserted into a list that sorts them itself.
+  list_.ModifyStyle(LVS_SORTASCENDING, 0);
   tabs_.SubclassDlgItem(IDC_CATEGORY_TABS, this);
   corvane::WaitCursor wait(GuiPlatform().notice);
 
@@ -143,12 +146,13 @@ void CObjectTree::FillList(bool restore_selection) {
       std::stable_sort(shown.begin(), shown.end(), [](const auto& a, const auto& b) {
         return lstrcmpiA(a.first.c_str(), b.first.c_str()) < 0;
       });
+      // The list asks for each label when it draws it, rather than keeping a copy of each.
       int index = 0;
       for (auto& [label, record] : shown) {
         LVITEMA item = {};
         item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
         item.iItem = index++;
-        item.pszText = const_cast<char*>(label.c_str());
+        item.pszText = LPSTR_TEXTCALLBACKA;
         item.iImage = corvane::RecordImage(*record, category);
         item.lParam = reinterpret_cast<LPARAM>(record);
         list_.SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
@@ -324,6 +328,16 @@ bool CObjectTree::OnNotify(NMHDR* header, LRESULT* result) {
     case LVN_ITEMCHANGED:
       OnItemChanged(*reinterpret_cast<NMLISTVIEW*>(header));
       break;
+    case LVN_GETDISPINFOA: {
+      LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+      auto* record = reinterpret_cast<CRegisteredObject*>(item.lParam);
+      if ((item.mask & LVIF_TEXT) != 0 && record != nullptr && item.cchTextMax > 0) {
+        const std::string label =
+            corvane::RecordLabel(*record, corvane::AppSettings().display_in_list);
+        lstrcpynA(item.pszText, label.c_str(), item.cchTextMax);
+      }
+      break;
+    }
     case LVN_DELETEALLITEMS:
       *result = TRUE;  // no LVN_DELETEITEM for each item: the items own nothing
       return true;
