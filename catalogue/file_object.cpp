@@ -1,5 +1,8 @@
 #include "catalogue/file_object.h"
 
+#include <algorithm>
+
+#include "catalogue/find_cache.h"
 #include "catalogue/registry_access.h"
 
 namespace corvane {
@@ -27,16 +30,28 @@ void CFileObject::ExpandPath() {
   file_path_ = expanded;
 }
 
-int CFileObject::CheckFileExists() const {
-  std::string path = GetFilePath();
-  FoundFile found;
-  if (platform_.files.FindFile(path.c_str(), &found)) return 1;
+int CFileObject::CheckFileExists(CFindCache* finds) const {
+  // The path, then the texts before each of its blanks from the last one on: any of them
+  // found means present. A server path with arguments usually names its file in the text
+  // that ends in an extension, so that one is asked first; the answer is the same.
+  const std::string path = GetFilePath();
+  std::vector<std::string> candidates{path};
   for (std::size_t blank = path.rfind(' '); blank != std::string::npos;
-       blank = path.rfind(' ')) {
-    path.erase(blank);
-    if (platform_.files.FindFile(path.c_str(), &found)) return 1;
+       blank = blank == 0 ? std::string::npos : path.rfind(' ', blank - 1))
+    candidates.push_back(path.substr(0, blank));
+  const bool bare_name = candidates.back().find('\\') == std::string::npos;
+  std::stable_partition(candidates.begin(), candidates.end(), [](const std::string& text) {
+    return text.size() > 4 && text[text.size() - 4] == '.';
+  });
+  for (const std::string& candidate : candidates) {
+    if (finds != nullptr ? finds->Find(candidate) : FindFile(candidate)) return 1;
   }
-  return path.find('\\') == std::string::npos ? 1 : 0;
+  return bare_name ? 1 : 0;
+}
+
+bool CFileObject::FindFile(const std::string& path) const {
+  FoundFile found;
+  return platform_.files.FindFile(path.c_str(), &found);
 }
 
 }  // namespace corvane

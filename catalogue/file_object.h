@@ -10,6 +10,8 @@
 
 namespace corvane {
 
+class CFindCache;
+
 class CFileObject {
  public:
   explicit CFileObject(const Platform& platform);
@@ -26,7 +28,8 @@ class CFileObject {
   void ExpandPath();
   // 1 when the file path, or a text before one of its blanks, is found, or when what is
   // left after the last cut holds no backslash (a bare name, found on the search path).
-  int CheckFileExists() const;
+  // With a cache, each text is looked for once per cache.
+  int CheckFileExists(CFindCache* finds = nullptr) const;
 
   // Indexes 5 to 10: path, status, size and the three dates; empty for other indexes and
   // for sizes and dates of a file that is missing or can't be found by its path.
@@ -40,6 +43,9 @@ class CFileObject {
   const std::string& module_name() const { return module_name_; }
 
  protected:
+  // FindFile of path, uncached.
+  bool FindFile(const std::string& path) const;
+
   const Platform& platform_;
   std::vector<std::uint8_t> version_block_;  // empty until the version resource is loaded
   int exists_ = 0;

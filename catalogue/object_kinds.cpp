@@ -5,9 +5,7 @@
 namespace corvane {
 
 std::string CExeServerObject::GetName() const {
-  std::string description =
-      ReadKeyValue(platform_.registry, kClassesRoot, JoinKeyPath({"CLSID", clsid_}));
-  return description.empty() ? CRegisteredObject::GetName() : description;
+  return Description().empty() ? CRegisteredObject::GetName() : Description();
 }
 
 }  // namespace corvane

@@ -10,6 +10,8 @@ class CControlObject : public CRegisteredObject {
  public:
   CControlObject(const Platform& platform, const char* clsid)
       : CRegisteredObject(platform, clsid, "InprocServer32") {}
+  CControlObject(const Platform& platform, const char* clsid, const ClassFacts& facts)
+      : CRegisteredObject(platform, clsid, facts) {}
   // The object rows, then "Toolbox Bitmap".
   void FillAttributes(AttributeRows& rows) override;
 };
@@ -18,12 +20,16 @@ class CDllServerObject : public CRegisteredObject {
  public:
   CDllServerObject(const Platform& platform, const char* clsid)
       : CRegisteredObject(platform, clsid, "InprocServer32") {}
+  CDllServerObject(const Platform& platform, const char* clsid, const ClassFacts& facts)
+      : CRegisteredObject(platform, clsid, facts) {}
 };
 
 class CExeServerObject : public CRegisteredObject {
  public:
   CExeServerObject(const Platform& platform, const char* clsid)
       : CRegisteredObject(platform, clsid, "LocalServer32") {}
+  CExeServerObject(const Platform& platform, const char* clsid, const ClassFacts& facts)
+      : CRegisteredObject(platform, clsid, facts) {}
   // The class description first, then the ProgID.
   std::string GetName() const override;
   // The class keys, then the AppID key.

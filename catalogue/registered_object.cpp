@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "catalogue/dependency_walker.h"
+#include "catalogue/find_cache.h"
 #include "catalogue/loaded_library.h"
 #include "catalogue/registry_access.h"
 #include "catalogue/server_registration.h"
@@ -17,7 +18,33 @@ CRegisteredObject::CRegisteredObject(const Platform& platform, const char* clsid
   exists_ = CheckFileExists();
 }
 
+CRegisteredObject::CRegisteredObject(const Platform& platform, const char* clsid,
+                                     const ClassFacts& facts)
+    : CFileObject(platform),
+      clsid_(clsid ? clsid : ""),
+      prog_id_known_(facts.names_read),
+      description_known_(facts.names_read),
+      prog_id_(facts.prog_id),
+      description_(facts.description) {
+  file_path_ = StripQuotes(facts.server_value);
+  ExpandPath();
+  exists_ = CheckFileExists(facts.finds);
+}
+
 CRegisteredObject::~CRegisteredObject() = default;
+
+const std::string& CRegisteredObject::ProgId() const {
+  if (!prog_id_known_) prog_id_ = ReadClassValue("ProgID");
+  prog_id_known_ = true;
+  return prog_id_;
+}
+
+const std::string& CRegisteredObject::Description() const {
+  if (!description_known_)
+    description_ = ReadKeyValue(platform_.registry, kClassesRoot, JoinKeyPath({"CLSID", clsid_}));
+  description_known_ = true;
+  return description_;
+}
 
 
 void CRegisteredObject::FillDependencies(DependencyTree& tree) {
@@ -76,8 +103,7 @@ std::string CRegisteredObject::GetAppID() const {
 }
 
 std::string CRegisteredObject::GetName() const {
-  std::string prog_id = ReadClassValue("ProgID");
-  return prog_id.empty() ? "Unknown" : prog_id;
+  return ProgId().empty() ? "Unknown" : ProgId();
 }
 
 std::string CRegisteredObject::GetTypeLibName() const {

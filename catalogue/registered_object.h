@@ -6,17 +6,31 @@
 
 namespace corvane {
 
+// What a walk over the classes has already read of one class, so that its record need not
+// read it again.
+struct ClassFacts {
+  std::string server_value;  // default value of the server subkey, as read
+  std::string prog_id;       // default value of the ProgID subkey
+  std::string description;   // default value of the class key; read for EXE servers only
+  bool names_read = false;   // whether prog_id and description hold what was read
+  CFindCache* finds = nullptr;
+};
+
 class CRegisteredObject : public CFileObject {
  public:
   // Reads the server value of server_subkey ("InprocServer32" or "LocalServer32"), strips its
   // quotes, expands it and sets the exists flag by the file rule. clsid null is empty.
   CRegisteredObject(const Platform& platform, const char* clsid, const char* server_subkey);
+  // The same from what a walk has read: the server value, and the names kept for GetName.
+  CRegisteredObject(const Platform& platform, const char* clsid, const ClassFacts& facts);
   ~CRegisteredObject() override;
 
   virtual void FillRegistryTree(KeyTree& tree);
   virtual void FillDependencies(DependencyTree& tree);
-  // The ProgID, or "Unknown".
+  // The ProgID, or "Unknown". Read once, or taken from the walk that built the record.
   virtual std::string GetName() const;
+  // The class's values were changed: the names are read again when next asked.
+  void ForgetNames() { prog_id_known_ = description_known_ = false; }
   // The default value of TypeLib\<TypeLib>\<Version>, or "Not Defined".
   virtual std::string GetTypeLibName() const;
   virtual int RemoveFromRegistry(std::string& log);
@@ -44,8 +58,17 @@ class CRegisteredObject : public CFileObject {
  protected:
   // The CLSID, TypeLib and ProgID branches; returns the top item.
   TreeItem FillClassKeys(KeyTree& tree) const;
+  // The ProgID and the class description, read now unless known.
+  const std::string& ProgId() const;
+  const std::string& Description() const;
 
   std::string clsid_;
+
+ private:
+  mutable bool prog_id_known_ = false;
+  mutable bool description_known_ = false;
+  mutable std::string prog_id_;
+  mutable std::string description_;
 };
 
 }  // namespace corvane

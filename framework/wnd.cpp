@@ -1,10 +1,19 @@
 #include "framework/wnd.h"
 
+#include <mutex>
+#include <unordered_map>
 #include <vector>
 
 namespace {
 
-const char kObjectProperty[] = "Corvane.CWnd";
+// Windows to their objects. Kept in the process rather than in a window property: a property
+// lookup is a round trip to the window server under Wine, and this one is asked on every
+// message.
+std::mutex g_map_lock;
+std::unordered_map<HWND, CWnd*>& WindowMap() {
+  static std::unordered_map<HWND, CWnd*> map;
+  return map;
+}
 
 thread_local CWnd* t_binding = nullptr;
 thread_local HHOOK t_hook = nullptr;
@@ -21,7 +30,9 @@ CWnd::~CWnd() {
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
   if (hwnd == nullptr) return nullptr;
-  return static_cast<CWnd*>(GetPropA(hwnd, kObjectProperty));
+  std::lock_guard<std::mutex> hold(g_map_lock);
+  auto found = WindowMap().find(hwnd);
+  return found != WindowMap().end() ? found->second : nullptr;
 }
 
 void CWnd::BindNextWindow() {
@@ -82,7 +93,10 @@ bool CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
 
 void CWnd::Attach(HWND hwnd) {
   hwnd_ = hwnd;
-  SetPropA(hwnd, kObjectProperty, this);
+  {
+    std::lock_guard<std::mutex> hold(g_map_lock);
+    WindowMap()[hwnd] = this;
+  }
   previous_proc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StandardProc)));
 }
@@ -90,7 +104,10 @@ void CWnd::Attach(HWND hwnd) {
 void CWnd::Detach() {
   if (hwnd_ == nullptr) return;
   SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_proc_));
-  RemovePropA(hwnd_, kObjectProperty);
+  {
+    std::lock_guard<std::mutex> hold(g_map_lock);
+    WindowMap().erase(hwnd_);
+  }
   hwnd_ = nullptr;
 }
 

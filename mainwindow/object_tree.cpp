@@ -80,6 +80,9 @@ void CObjectTree::BuildImageList() {
 
 void CObjectTree::OnInitialUpdate() {
   list_.SubclassDlgItem(IDC_OBJECT_LIST, this);
+  // The list is sorted as it is filled; labels asked for at drawing time (which keeps the
+  // list small) can't be inserted into a list that sorts them itself.
+  list_.ModifyStyle(LVS_SORTASCENDING, 0);
   tabs_.SubclassDlgItem(IDC_CATEGORY_TABS, this);
   corvane::WaitCursor wait(GuiPlatform().notice);
 
@@ -144,21 +147,24 @@ void CObjectTree::FillList(bool restore_selection) {
       std::stable_sort(shown.begin(), shown.end(), [](const auto& a, const auto& b) {
         return lstrcmpiA(a.first.c_str(), b.first.c_str()) < 0;
       });
+      // The list asks for each label when it draws it, rather than keeping a copy of each.
+      int index = 0;
       for (auto& [label, record] : shown) {
         LVITEMA item = {};
         item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-        item.iItem = list_.GetItemCount();
-        item.pszText = const_cast<char*>(label.c_str());
+        item.iItem = index++;
+        item.pszText = LPSTR_TEXTCALLBACKA;
         item.iImage = corvane::RecordImage(*record, category);
         item.lParam = reinterpret_cast<LPARAM>(record);
         list_.SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
       }
     }
-    filling_ = false;
     // The vertical scroll bar may have come or gone: the one column fills the list again.
     list_.SendMessage(LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
   }
+  // The selection made here shows its details once, below, rather than on its notification.
   if (restore_selection) RestoreSelection(category);
+  filling_ = false;
   ShowItemCount();
   ShowRecordDetails();
 }
@@ -186,6 +192,8 @@ void CObjectTree::ShowRecordDetails() {
     record->FillAttributes(sink);
     dependencies.Fill(*record);
     record->FillRegistryTree(registry.key_tree());
+    // The record keeps the names it was built with; an edit of its values renews them.
+    registry.OnValueWritten([record] { record->ForgetNames(); });
     FitNameValueColumns(rows);
   }
 }
@@ -231,6 +239,7 @@ void CObjectTree::RestoreSelection(int category) {
   }
   if (remembered.index >= count) remembered.index = 0;
   SelectItem(remembered.index);
+  remembered.record = RecordAt(remembered.index);
 }
 
 bool CObjectTree::SelectByFile(const std::string& path) {
@@ -320,6 +329,19 @@ bool CObjectTree::OnNotify(NMHDR* header, LRESULT* result) {
     case LVN_ITEMCHANGED:
       OnItemChanged(*reinterpret_cast<NMLISTVIEW*>(header));
       break;
+    case LVN_GETDISPINFOA: {
+      LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+      auto* record = reinterpret_cast<CRegisteredObject*>(item.lParam);
+      if ((item.mask & LVIF_TEXT) != 0 && record != nullptr && item.cchTextMax > 0) {
+        const std::string label =
+            corvane::RecordLabel(*record, corvane::AppSettings().display_in_list);
+        lstrcpynA(item.pszText, label.c_str(), item.cchTextMax);
+      }
+      break;
+    }
+    case LVN_DELETEALLITEMS:
+      *result = TRUE;  // no LVN_DELETEITEM for each item: the items own nothing
+      return true;
     case NM_DBLCLK:
       if (CFrameWnd* frame = GetParentFrame())
         frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_GOTO_FILE_LOCATION, 0), 0);

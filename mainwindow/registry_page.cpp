@@ -53,6 +53,7 @@ void CRegistryPage::Clear() {
   tree_.DeleteAllItems();
   values_.DeleteAllItems();
   listed_.clear();
+  value_written_ = nullptr;
 }
 
 std::string CRegistryPage::KeyPathOf(HTREEITEM item) const {
@@ -110,6 +111,8 @@ void CRegistryPage::EditValue(int row) {
   std::string failure;
   if (!corvane::WriteEditedValue(GuiPlatform().registry, key_path_, value, text, &failure))
     ShowMessage(failure);
+  else if (value_written_)
+    value_written_();
   ListValues(tree_.GetSelectedItem());
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ class CRegistryPage : public CDialog {
   void ListValues(HTREEITEM item);
   // Edits the value of the row when it is a string value, then lists the key again.
   void EditValue(int row);
+  // Called after each value written through Edit Value; Clear forgets it.
+  void OnValueWritten(std::function<void()> handler) { value_written_ = std::move(handler); }
   // Puts the "Data" text of the first selected row on the clipboard.
   void CopySelectedValue();
 
@@ -60,4 +63,5 @@ class CRegistryPage : public CDialog {
   CKeyTreeCtrl key_tree_{tree_};
   // The values of the listed key; each row's item data is its index here.
   std::vector<corvane::ListedValue> listed_;
+  std::function<void()> value_written_;
 };
