@@ -12,12 +12,16 @@ class CControlObject : public CRegisteredObject {
       : CRegisteredObject(platform, clsid, "InprocServer32") {}
   // The object rows, then "Toolbox Bitmap".
   void FillAttributes(AttributeRows& rows) override;
+  // Removes the class keys and shows the summary.
+  int RemoveFromRegistry(std::string& log) override { return RemoveWithSummary(log, false); }
 };
 
 class CDllServerObject : public CRegisteredObject {
  public:
   CDllServerObject(const Platform& platform, const char* clsid)
       : CRegisteredObject(platform, clsid, "InprocServer32") {}
+  // Removes the class keys and shows the summary.
+  int RemoveFromRegistry(std::string& log) override { return RemoveWithSummary(log, false); }
 };
 
 class CExeServerObject : public CRegisteredObject {
@@ -30,6 +34,12 @@ class CExeServerObject : public CRegisteredObject {
   void FillRegistryTree(KeyTree& tree) override;
   // The object rows, then "AppID" and "Default Icon".
   void FillAttributes(AttributeRows& rows) override;
+  // Removes the class keys, offers to remove the AppID key, and shows the summary.
+  int RemoveFromRegistry(std::string& log) override { return RemoveWithSummary(log, true); }
+
+ protected:
+  // The AppID key goes into the backup too, whatever the answer about it will be.
+  std::vector<ClassKey> ExtraBackupKeys() const override;
 };
 
 class CComFileObject : public CRegisteredObject {
