@@ -2,12 +2,14 @@
 //   corvane-cli list        every class of the catalogue, category by category
 //   corvane-cli find PATH   the class whose server file is PATH
 //   corvane-cli deps PATH   the DLLs that PATH needs, directly or through other DLLs
+//   corvane-cli remove ...  classes' registrations removed, backed up first
 #include <cstdio>
 #include <cstring>
 
 #include <memory>
 #include <vector>
 
+#include "app/cli_remove.h"
 #include "app/record_line.h"
 #include "catalogue/dependency_walker.h"
 #include "catalogue/object_kinds.h"
@@ -25,9 +27,14 @@ const char kUsage[] =
     "Usage: corvane-cli list\n"
     "       corvane-cli find PATH\n"
     "       corvane-cli deps PATH\n"
+    "       corvane-cli remove CLSID... [--appid]\n"
+    "       corvane-cli remove --misbehaved [--category controls|dll|exe] [--yes] [--appid]\n"
     "  list   prints every registered class: category, name, CLSID, server path, exists (1/0)\n"
     "  find   prints the class whose server file is PATH\n"
-    "  deps   prints each DLL that PATH needs, depth first: name, found path (empty if missing)\n";
+    "  deps   prints each DLL that PATH needs, depth first: name, found path (empty if missing)\n"
+    "  remove deletes the classes' keys after writing a backup that regedit /s restores;\n"
+    "         prints the backup file and the keys deleted; the AppID key only with --appid;\n"
+    "         --misbehaved lists the classes whose server file is missing, removes them with --yes\n";
 
 const char* CategoryOf(const CRegisteredObject& record) {
   if (dynamic_cast<const CControlObject*>(&record)) return CategoryName(kControls);
@@ -44,7 +51,10 @@ int main(int argc, char** argv) {
   ConsoleNotice notice;
   const Platform platform{registry, files, modules, notice};
 
-  if (argc == 2 && std::strcmp(argv[1], "list") == 0) {
+  if (argc >= 2 && std::strcmp(argv[1], "remove") == 0) {
+    const int status = RunRemoveCommand(argc - 2, argv + 2);
+    if (status != 2) return status;
+  } else if (argc == 2 && std::strcmp(argv[1], "list") == 0) {
     CObjectLists lists;
     ScanRegistry(platform, lists);
     for (int category = 0; category < kCategoryCount; ++category)
