@@ -62,6 +62,7 @@ CObjectTree::CObjectTree() : CFormView(IDD_OBJECT_TREE) {
     CRegisteredObject* record = GetFirstSelectedRecord();
     ui.Enable(list_.GetSelectedCount() == 1 && record != nullptr && record->exists() == 1);
   });
+  MapObjectCommands();
 }
 
 CObjectTree::~CObjectTree() {

@@ -44,6 +44,22 @@ class CObjectTree : public CFormView {
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  // The commands on the selected records (object_commands.cpp).
+  void MapObjectCommands();
+  void OnUnregister();
+  void OnRemoveFromRegistry();
+  void OnGotoFileLocation();
+  void OnRunExeServer();
+  void OnSelectAll();
+  void OnViewInIE();
+  // The records handed to the comparison with other computers; all_items takes every item
+  // of the list, network the computers found on the network instead of the computer list.
+  void OnCompareWithComputers(bool all_items, bool network);
+  // Takes the record out of the list and the catalogue and deletes it.
+  void RemoveFromView(corvane::CRegisteredObject* record);
+  // After a removal: selects the item at the anchor, or the last one, and shows its details.
+  void ReselectAfterRemoval(int anchor);
+
   struct Remembered {
     int index = 0;
     const corvane::CRegisteredObject* record = nullptr;
