@@ -72,6 +72,8 @@ check "the class and ProgID keys are gone, the AppID key stays without --appid" 
 
 import "$backup"
 check "regedit /s of the backup puts back every key and value exactly" '[ "$(snapshot)" = "$before" ]'
+"$run" "$cli" list >"$out" 2>"$err"
+check "and a rescan finds the class again" 'grep -q "\"EXE Servers\",\"Removal Fixture\",\"$clsid\"" "$out"'
 
 "$run" "$cli" remove "$clsid" --appid >"$out" 2>"$err"; rc=$?
 sed -i 's/\r$//' "$out"
