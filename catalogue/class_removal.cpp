@@ -109,7 +109,10 @@ std::string WriteRemovalBackup(const Platform& platform, const std::string& clsi
       !WriteNewBackupFile(platform.files,
                           folder + "\\" + LocalStamp(platform.files) + " " + SafeFileNamePart(clsid),
                           text, &path)) {
-    const std::string where = path.empty() ? "the backup folder" : path;
+    const std::string app_data = platform.files.AppDataFolder();
+    const std::string where = !path.empty()     ? path
+                              : app_data.empty() ? std::string("the backup folder")
+                                                 : app_data + "\\Tessaline\\Corvane\\Backup";
     platform.notice.ShowMessageBox("The backup of the registry keys could not be written to " +
                                    where + "." + nothing_removed);
     return std::string();

@@ -92,18 +92,6 @@ class ObjectCommandsTest : public FrameFixture {
     classes_.Set(std::string(prog_id) + "\\CLSID", nullptr, clsid);
   }
 
-  CObjectTree* Tree() { return frame_->GetObjectTree(); }
-  std::vector<std::string> Labels() {
-    std::vector<std::string> labels;
-    for (int i = 0; i < Tree()->list().GetItemCount(); ++i)
-      labels.push_back(Tree()->list().GetItemText(i, 0));
-    return labels;
-  }
-  void ChooseTab(int index) {
-    Tree()->tabs().SetCurSel(index);
-    NMHDR change = {Tree()->tabs().GetSafeHwnd(), IDC_CATEGORY_TABS, TCN_SELCHANGE};
-    SendMessageA(*Tree(), WM_NOTIFY, IDC_CATEGORY_TABS, reinterpret_cast<LPARAM>(&change));
-  }
   void Select(std::vector<int> indexes) {
     CListCtrl& list = Tree()->list();
     for (int i = 0; i < list.GetItemCount(); ++i) list.SetItemState(i, 0, LVIS_SELECTED);

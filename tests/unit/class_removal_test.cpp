@@ -219,6 +219,11 @@ TEST_F(ClassRemovalTest, BackupThatCannotBeWrittenOrReadDeletesNothing) {
     ASSERT_EQ(fresh.notice.messages.size(), 1u);
     EXPECT_NE(fresh.notice.messages[0].find("Nothing was removed from the Registry for Grid.Control.1."),
               std::string::npos);
+    if (fault == 0) {
+      EXPECT_NE(fresh.notice.messages[0].find("could not be written to C:\\Users\\tester\\"
+                                              "Application Data\\Tessaline\\Corvane\\Backup"),
+                std::string::npos);
+    }
     if (fault == 2) {
       EXPECT_NE(fresh.notice.messages[0].find(std::string("CLSID\\") + kA + "\\InprocServer32"),
                 std::string::npos);
