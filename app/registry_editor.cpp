@@ -1,5 +1,7 @@
 #include "app/registry_editor.h"
 
+#include <commctrl.h>
+
 #include "app/launcher.h"
 
 namespace {
@@ -77,7 +79,13 @@ bool LaunchRegistryEditor() {
 void TypeKeyPath(const std::string& key_path) {
   for (char c : key_path) {
     if (c == '\\') {
-      SendMessageA(g_key_tree, WM_KEYDOWN, VK_RIGHT, 0);
+      // An editor that reopens at the key it showed last has that key expanded already, and
+      // there a right arrow would move on to its first subkey.
+      const LPARAM item = SendMessageA(g_key_tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+      const bool expanded =
+          item != 0 &&
+          (SendMessageA(g_key_tree, TVM_GETITEMSTATE, item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+      if (!expanded) SendMessageA(g_key_tree, WM_KEYDOWN, VK_RIGHT, 0);
       Sleep(g_pause);
     } else {
       // The byte sign-extended, with the repeat count of one keystroke: Wine's tree view

@@ -11,7 +11,8 @@ void OpenInRegistryEditor(const std::string& key_path);
 // True when the window and its key tree were found.
 bool LaunchRegistryEditor();
 // Types the path into the key tree: each character as WM_CHAR, each backslash as a right
-// arrow followed by a pause, so that the editor can fill in the subkeys.
+// arrow followed by a pause, so that the editor can fill in the subkeys. A key that is
+// expanded already gets no right arrow.
 void TypeKeyPath(const std::string& key_path);
 
 // The editor's windows found by the last launch.

@@ -197,9 +197,9 @@ void CObjectTree::OnViewInIE() {
   text += "</font></body></html>\n";
   // Text mode: each line break is written as a carriage return and a line feed.
   FILE* file = std::fopen(page.c_str(), "w");
-  const bool written = file != nullptr && std::fputs(text.c_str(), file) >= 0;
-  if (file != nullptr && std::fclose(file) != 0) file = nullptr;
-  if (!written || file == nullptr) {
+  bool written = file != nullptr && std::fputs(text.c_str(), file) >= 0;
+  if (file != nullptr) written = std::fclose(file) == 0 && written;
+  if (!written) {
     MessageBoxA(nullptr, ("The preview page " + page + " could not be written.").c_str(),
                 "Corvane", MB_OK | MB_ICONEXCLAMATION);
     return;

@@ -292,25 +292,28 @@ TEST_F(ObjectCommandsTest, JumpWithoutAnEditorWindowSaysSoAfterTryingToStartOne)
             texts);
 }
 
-// Wine's own registry editor, started for real, ends on the class's key; it is closed again.
+// Wine's own registry editor, started for real, ends on the class's key, also when it reopens
+// at that key expanded from the jump before; it is closed again each time.
 TEST(RegistryEditorJump, WineRegeditSelectsTheClassKey) {
   const char kKey[] = "CLSID\\{C2000000-0000-0000-0000-0000000000EE}";
   HKEY created = nullptr;
   ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CLASSES_ROOT, kKey, &created));
   RegSetValueA(created, "InprocServer32", REG_SZ, "jump.dll", 8);
   RegCloseKey(created);
-  OpenInRegistryEditor(std::string("HKEY_CLASSES_ROOT\\") + kKey + "\\");
-  HWND editor = RegistryEditorWindow();
-  ASSERT_NE(nullptr, editor);
-  HWND status = FindWindowExA(editor, nullptr, STATUSCLASSNAMEA, nullptr);
-  char text[512] = "";
-  if (status != nullptr) SendMessageA(status, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  SendMessageA(editor, WM_CLOSE, 0, 0);
+  const std::string expected = std::string("HKEY_CLASSES_ROOT\\") + kKey;
+  for (int jump = 0; jump < 2; ++jump) {
+    OpenInRegistryEditor(expected + "\\");
+    HWND editor = RegistryEditorWindow();
+    ASSERT_NE(nullptr, editor);
+    HWND status = FindWindowExA(editor, nullptr, STATUSCLASSNAMEA, nullptr);
+    char text[512] = "";
+    if (status != nullptr) SendMessageA(status, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    SendMessageA(editor, WM_CLOSE, 0, 0);
+    const std::string shown = text;
+    const std::size_t root = shown.find("HKEY_CLASSES_ROOT");
+    EXPECT_TRUE(root != std::string::npos && shown.substr(root) == expected) << shown;
+  }
   corvane::DeleteRegistryTree(HKEY_CLASSES_ROOT, kKey);
-  const std::string shown = text;
-  EXPECT_NE(std::string::npos, shown.find(std::string("HKEY_CLASSES_ROOT\\") + kKey)) << shown;
-  EXPECT_EQ(shown.size() - shown.find("HKEY_CLASSES_ROOT"), std::string("HKEY_CLASSES_ROOT\\").size() + sizeof kKey - 1)
-      << shown;
 }
 
 }  // namespace
