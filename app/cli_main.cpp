@@ -4,6 +4,7 @@
 //   corvane-cli deps PATH   the DLLs that PATH needs, directly or through other DLLs
 //   corvane-cli missing     the classes whose server needs a DLL that can't be found
 //   corvane-cli report      a category's inventory report
+//   corvane-cli remove ...  classes' registrations removed, backed up first
 #include <cstdio>
 #include <cstring>
 
@@ -13,6 +14,7 @@
 
 #include "app/cli_missing.h"
 #include "app/cli_report.h"
+#include "app/cli_remove.h"
 #include "app/record_line.h"
 #include "catalogue/dependency_walker.h"
 #include "catalogue/object_kinds.h"
@@ -33,13 +35,18 @@ const char kUsage[] =
     "       corvane-cli missing [--category controls|dll|exe]\n"
     "       corvane-cli report --format html|plain|csv [--category controls|dll|exe] [--well]\n"
     "                          [--mis] [--deps] [--attributes LIST] [--out FILE]\n"
+    "       corvane-cli remove CLSID... [--appid]\n"
+    "       corvane-cli remove --misbehaved [--category controls|dll|exe] [--yes] [--appid]\n"
     "  list   prints every registered class: category, name, CLSID, server path, exists (1/0)\n"
     "  find   prints the class whose server file is PATH\n"
     "  deps   prints each DLL that PATH needs, depth first: name, found path (empty if missing)\n"
     "  missing  prints each class whose server needs a DLL that can't be found, then those\n"
     "           DLLs indented; exits 1 when there are any\n"
     "  report   writes the inventory report of a category (Controls when none is named) in\n"
-    "           the object list's order; LIST is attribute labels or numbers 0-18, comma-separated\n";
+    "           the object list's order; LIST is attribute labels or numbers 0-18, comma-separated\n"
+    "  remove deletes the classes' keys after writing a backup that regedit /s restores;\n"
+    "         prints the backup file and the keys deleted; the AppID key only with --appid;\n"
+    "         --misbehaved lists the classes whose server file is missing, removes them with --yes\n";
 
 const char* CategoryOf(const CRegisteredObject& record) {
   if (dynamic_cast<const CControlObject*>(&record)) return CategoryName(kControls);
@@ -54,7 +61,10 @@ int Run(int argc, char** argv) {
   ConsoleNotice notice;
   const Platform platform{registry, files, modules, notice};
 
-  if (argc == 2 && std::strcmp(argv[1], "list") == 0) {
+  if (argc >= 2 && std::strcmp(argv[1], "remove") == 0) {
+    const int status = RunRemoveCommand(argc - 2, argv + 2);
+    if (status != 2) return status;
+  } else if (argc == 2 && std::strcmp(argv[1], "list") == 0) {
     CObjectLists lists;
     ScanRegistry(platform, lists);
     for (int category = 0; category < kCategoryCount; ++category)

@@ -44,3 +44,7 @@ void GuiNotice::ShowUnregistered(const std::string& name, const std::string& pat
   CUnregisteredDlg dialog(name, path);
   dialog.DoModal();
 }
+
+bool GuiNotice::AskYesNo(const std::string& text, const std::string& caption) {
+  return MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}

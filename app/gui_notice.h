@@ -20,6 +20,7 @@ class GuiNotice : public corvane::UserNotice {
   void HideWaitDialog() override;
   void NotifyAction(const std::string& text, int mode) override;
   void ShowUnregistered(const std::string& name, const std::string& path) override;
+  bool AskYesNo(const std::string& text, const std::string& caption) override;
 
   // The wait dialog while it is shown, or null.
   CDialog* wait_dialog() const { return wait_dialog_.get(); }

@@ -21,6 +21,7 @@ class SilentNotice : public UserNotice {
   void HideWaitDialog() override {}
   void NotifyAction(const std::string&, int) override {}
   void ShowUnregistered(const std::string&, const std::string&) override {}
+  bool AskYesNo(const std::string&, const std::string&) override { return false; }
 };
 
 // Sets the key's default value, creating the key; false when either fails.

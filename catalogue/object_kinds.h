@@ -14,6 +14,8 @@ class CControlObject : public CRegisteredObject {
       : CRegisteredObject(platform, clsid, facts) {}
   // The object rows, then "Toolbox Bitmap".
   void FillAttributes(AttributeRows& rows) override;
+  // Removes the class keys and shows the summary.
+  int RemoveFromRegistry(std::string& log) override { return RemoveWithSummary(log, false); }
 };
 
 class CDllServerObject : public CRegisteredObject {
@@ -22,6 +24,8 @@ class CDllServerObject : public CRegisteredObject {
       : CRegisteredObject(platform, clsid, "InprocServer32") {}
   CDllServerObject(const Platform& platform, const char* clsid, const ClassFacts& facts)
       : CRegisteredObject(platform, clsid, facts) {}
+  // Removes the class keys and shows the summary.
+  int RemoveFromRegistry(std::string& log) override { return RemoveWithSummary(log, false); }
 };
 
 class CExeServerObject : public CRegisteredObject {
@@ -36,6 +40,12 @@ class CExeServerObject : public CRegisteredObject {
   void FillRegistryTree(KeyTree& tree) override;
   // The object rows, then "AppID" and "Default Icon".
   void FillAttributes(AttributeRows& rows) override;
+  // Removes the class keys, offers to remove the AppID key, and shows the summary.
+  int RemoveFromRegistry(std::string& log) override { return RemoveWithSummary(log, true); }
+
+ protected:
+  // The AppID key goes into the backup too, whatever the answer about it will be.
+  std::vector<ClassKey> ExtraBackupKeys() const override;
 };
 
 class CComFileObject : public CRegisteredObject {

@@ -6,6 +6,7 @@
 #include "catalogue/loaded_library.h"
 #include "catalogue/registry_access.h"
 #include "catalogue/server_registration.h"
+#include "platform/text.h"
 
 namespace corvane {
 
@@ -57,7 +58,60 @@ void CRegisteredObject::FillDependencies(DependencyTree& tree) {
   }
 }
 
-int CRegisteredObject::RemoveFromRegistry(std::string&) { return 0; }
+int CRegisteredObject::RemoveFromRegistry(std::string& log) { return RemoveKeys(log); }
+
+std::vector<ClassKey> CRegisteredObject::ClassKeys() const {
+  std::vector<ClassKey> keys;
+  const std::string prog_id = ReadClassValue("ProgID");
+  if (IsOwnKeyName(prog_id)) {
+    // A ProgID key that names another class in its CLSID subkey is that class's.
+    const std::string owner =
+        ReadKeyValue(platform_.registry, kClassesRoot, JoinKeyPath({prog_id, "CLSID"}));
+    if (owner.empty() || EqualsNoCase(owner, clsid_)) keys.push_back({"ProgID", "", prog_id});
+  }
+  const std::string type_lib = ReadClassValue("TypeLib");
+  if (IsOwnKeyName(type_lib)) keys.push_back({"TypeLib", "TypeLib", type_lib});
+  if (IsOwnKeyName(clsid_)) keys.push_back({"CLSID", "CLSID", clsid_});
+  return keys;
+}
+
+int CRegisteredObject::RemoveKeys(std::string& log) {
+  // Both names are read before the CLSID key that holds them goes.
+  const std::vector<ClassKey> keys = ClassKeys();
+  std::vector<ClassKey> backed_up = keys;
+  for (ClassKey& extra : ExtraBackupKeys()) backed_up.push_back(std::move(extra));
+  backup_path_ = WriteRemovalBackup(platform_, clsid_, GetName(), backed_up);
+  if (backup_path_.empty()) return 0;
+  for (const ClassKey& key : keys) DeleteClassKey(platform_, key, log);
+  return KeyOpens(platform_.registry, kClassesRoot, JoinKeyPath({"CLSID", clsid_})) ? 0 : 1;
+}
+
+int CRegisteredObject::RemoveWithSummary(std::string& log, bool offer_app_id) {
+  const std::string name = GetName();
+  log = kRemovalLogHeader;
+  const std::string app_id = offer_app_id ? GetAppID() : std::string();
+  if (RemoveKeys(log) == 0) {
+    // Without a backup nothing was deleted, and the user was told why.
+    if (!backup_path_.empty()) {
+      platform_.notice.ShowMessageBox(name + " could not be removed from the Registry." +
+                                      "\n\nThe following keys were deleted:\n" + log);
+    }
+    return 0;
+  }
+  const ClassKey app_id_key{"AppID", "APPID", app_id};
+  if (IsOwnKeyName(app_id) && KeyOpens(platform_.registry, kClassesRoot, ClassKeyPath(app_id_key)) &&
+      platform_.notice.AskYesNo(name +
+                                    " has an AppID registry key defined.\nThis key could be shared "
+                                    "by other objects.\n\nWould you like to remove it?",
+                                "Confirm AppID Delete")) {
+    DeleteClassKey(platform_, app_id_key, log);
+  }
+  platform_.notice.NotifyAction(
+      name + " was successfully removed from the Registry.\n\nThe following keys were deleted:\n" +
+          log,
+      AppSettings().after_remove);
+  return 1;
+}
 
 int CRegisteredObject::Unregister() {
   const std::string path = GetFilePath();

@@ -1,7 +1,9 @@
 // The COM object record: one class key below HKEY_CLASSES_ROOT\CLSID and its server file.
 #pragma once
 #include <string>
+#include <vector>
 
+#include "catalogue/class_removal.h"
 #include "catalogue/file_object.h"
 
 namespace corvane {
@@ -33,6 +35,7 @@ class CRegisteredObject : public CFileObject {
   void ForgetNames() { prog_id_known_ = description_known_ = false; }
   // The default value of TypeLib\<TypeLib>\<Version>, or "Not Defined".
   virtual std::string GetTypeLibName() const;
+  // Removes the class keys (RemoveKeys); nothing is shown.
   virtual int RemoveFromRegistry(std::string& log);
   // Unregisters the server file through its DllUnregisterServer and reports the outcome;
   // 1 when the entry point was called and succeeded.
@@ -45,6 +48,13 @@ class CRegisteredObject : public CFileObject {
   std::string ReadClassValue(const std::string& subkey) const;
   // The "AppID" value of CLSID\<clsid>; empty when absent.
   std::string GetAppID() const;
+  // Backs up, then deletes the ProgID, TypeLib and CLSID keys in that order, logging each
+  // key that is gone afterwards. A name that is not the class's own is left alone. 1 when the
+  // CLSID key is gone; 0 when it survived, or when the backup failed and nothing was deleted.
+  int RemoveKeys(std::string& log);
+  // The backup file of the last removal; empty before one was written.
+  const std::string& backup_path() const { return backup_path_; }
+
   // The CLSID without its braces.
   std::string GetBareClsid() const;
 
@@ -61,8 +71,17 @@ class CRegisteredObject : public CFileObject {
   // The ProgID and the class description, read now unless known.
   const std::string& ProgId() const;
   const std::string& Description() const;
+  // The keys RemoveKeys deletes: the ProgID key when it is the class's own, the TypeLib key
+  // and the CLSID key, each when its name may be deleted.
+  std::vector<ClassKey> ClassKeys() const;
+  // What the backup holds besides the class keys.
+  virtual std::vector<ClassKey> ExtraBackupKeys() const { return {}; }
+  // RemoveKeys, then the summary through the notification the user chose for removals, or a
+  // message when the CLSID key survived. offer_app_id asks whether the AppID key goes too.
+  int RemoveWithSummary(std::string& log, bool offer_app_id);
 
   std::string clsid_;
+  std::string backup_path_;
 
  private:
   mutable bool prog_id_known_ = false;

@@ -25,6 +25,7 @@ target_link_libraries(corvane_framework PUBLIC comctl32 comdlg32 gdi32 user32 sh
 add_library(corvane_gui STATIC
   mainwindow/splitter_frame.cpp
   mainwindow/object_tree.cpp
+  mainwindow/object_commands.cpp
   mainwindow/object_list_ctrl.cpp
   mainwindow/progress_wnd.cpp
   mainwindow/plenor_view.cpp
@@ -53,6 +54,7 @@ add_library(corvane_gui STATIC
   app/about_dlg.cpp
   app/shell_tools.cpp
   app/launcher.cpp
+  app/registry_editor.cpp
   app/options_dlg.cpp
   app/message_dlg.cpp
   app/unregistered_dlg.cpp

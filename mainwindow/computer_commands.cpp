@@ -3,7 +3,6 @@
 
 #include "app/gui_platform.h"
 #include "app/settings.h"
-#include "framework/cmd_ui.h"
 #include "mainwindow/object_tree.h"
 #include "resources/resource.h"
 #include "tools/compare_computers_dlg.h"
@@ -12,16 +11,6 @@
 #include "tools/network_discovery.h"
 
 using corvane::CRegisteredObject;
-
-void CObjectTree::MapComputerCommands() {
-  MapCommand(ID_COMPARE_SELECTED_WITH_COMPUTERS, [this] { OnCompareWithComputers(false); });
-  MapUpdate(ID_COMPARE_SELECTED_WITH_COMPUTERS,
-            [this](CCmdUI& ui) { ui.Enable(list_.GetSelectedCount() > 0); });
-  MapCommand(ID_COMPARE_ALL_WITH_COMPUTERS, [this] { OnCompareWithComputers(true); });
-  MapCommand(ID_COMPARE_WITH_NETWORK, [this] { OnCompareWithNetwork(); });
-  MapUpdate(ID_COMPARE_WITH_NETWORK,
-            [this](CCmdUI& ui) { ui.Enable(list_.GetSelectedCount() > 0); });
-}
 
 void CObjectTree::OnCompareWithComputers(bool all) {
   std::vector<CRegisteredObject*> records;

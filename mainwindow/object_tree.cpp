@@ -52,7 +52,6 @@ class NoRedraw {
 }  // namespace
 
 CObjectTree::CObjectTree() : CFormView(IDD_OBJECT_TREE) {
-  MapComputerCommands();
   MapCommand(ID_COMPARE_WITH, [this] {
     CRegisteredObject* record = GetFirstSelectedRecord();
     if (record == nullptr) return;
@@ -63,6 +62,7 @@ CObjectTree::CObjectTree() : CFormView(IDD_OBJECT_TREE) {
     CRegisteredObject* record = GetFirstSelectedRecord();
     ui.Enable(list_.GetSelectedCount() == 1 && record != nullptr && record->exists() == 1);
   });
+  MapObjectCommands();
 }
 
 CObjectTree::~CObjectTree() {

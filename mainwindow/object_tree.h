@@ -44,6 +44,19 @@ class CObjectTree : public CFormView {
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  // The commands on the selected records (object_commands.cpp).
+  void MapObjectCommands();
+  void OnUnregister();
+  void OnRemoveFromRegistry();
+  void OnGotoFileLocation();
+  void OnRunExeServer();
+  void OnSelectAll();
+  void OnViewInIE();
+  // Takes the record out of the list and the catalogue and deletes it.
+  void RemoveFromView(corvane::CRegisteredObject* record);
+  // After a removal: selects the item at the anchor, or the last one, and shows its details.
+  void ReselectAfterRemoval(int anchor);
+
   struct Remembered {
     int index = 0;
     const corvane::CRegisteredObject* record = nullptr;
@@ -59,8 +72,8 @@ class CObjectTree : public CFormView {
   void SelectItem(int index);
   corvane::CRegisteredObject* RecordAt(int index) const;
   void ShowItemCount();
-  // Compare with other computers (computer_commands.cpp).
-  void MapComputerCommands();
+  // Compare with other computers (computer_commands.cpp): the selected records or every item
+  // of the list with the computer list, or the selected ones with the network's computers.
   void OnCompareWithComputers(bool all);
   void OnCompareWithNetwork();
 

@@ -9,6 +9,8 @@ namespace corvane {
 
 class ConsoleNotice : public UserNotice {
  public:
+  // A console can't ask: every question gets the answer given here.
+  explicit ConsoleNotice(bool answer_yes = false) : answer_yes_(answer_yes) {}
   void ShowMessageBox(const std::string& text) override {
     std::fprintf(stderr, "%s\n", text.c_str());
   }
@@ -24,6 +26,10 @@ class ConsoleNotice : public UserNotice {
     std::fprintf(stderr, "COM Control Unregistered\nControl: %s\nFile: %s\n", name.c_str(),
                  path.c_str());
   }
+  bool AskYesNo(const std::string&, const std::string&) override { return answer_yes_; }
+
+ private:
+  bool answer_yes_;
 };
 
 }  // namespace corvane

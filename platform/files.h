@@ -55,6 +55,14 @@ class Files {
                                   const std::string& sub_block, std::string* text) = 0;
   // FileTimeToLocalFileTime then FileTimeToSystemTime, as calendar fields.
   virtual bool ToLocalTime(std::uint64_t file_time, std::tm* local) = 0;
+
+  // SHGetFolderPathA of CSIDL_APPDATA: the user's application data folder; empty when unknown.
+  virtual std::string AppDataFolder() = 0;
+  // CreateDirectoryA: true when the folder is there afterwards, made now or before.
+  virtual bool CreateFolder(const char* path) = 0;
+  // CreateFileA with CREATE_NEW and WriteFile of every byte: true only when the file did not
+  // exist and all of the bytes were written; a file only partly written is deleted again.
+  virtual bool WriteNewFile(const char* path, const std::string& bytes) = 0;
 };
 
 }  // namespace corvane

@@ -20,6 +20,8 @@ class UserNotice {
   // The confirmation after a successful action, as the user chose it: mode 1 a message that
   // closes itself, 2 a beep, 3 nothing, any other value a message that waits for OK.
   virtual void NotifyAction(const std::string& text, int mode) = 0;
+  // A question box with Yes and No: true for Yes.
+  virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
   // The "COM Control Unregistered" dialog, which offers to keep or delete the server file.
   virtual void ShowUnregistered(const std::string& name, const std::string& path) = 0;
 };

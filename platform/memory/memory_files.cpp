@@ -184,3 +184,52 @@ bool MemoryFiles::ToLocalTime(std::uint64_t file_time, std::tm* local) {
 }
 
 }  // namespace corvane
+
+namespace corvane {
+
+namespace {
+
+bool IsBelow(const std::string& upper_path, const std::vector<std::string>& folders) {
+  for (const std::string& folder : folders) {
+    if (upper_path == folder ||
+        (upper_path.compare(0, folder.size(), folder) == 0 && upper_path[folder.size()] == '\\'))
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool MemoryFiles::CreateFolder(const char* path) {
+  const std::string key = ToUpper(path ? path : "");
+  if (key.empty() || IsBelow(key, refused_writes_)) return false;
+  auto it = files_.find(key);
+  if (it != files_.end()) return it->second.is_directory;
+  FoundFile folder;
+  folder.long_name = LastComponent(path);
+  folder.is_directory = true;
+  files_[key] = folder;
+  paths_[key] = path;
+  return true;
+}
+
+bool MemoryFiles::WriteNewFile(const char* path, const std::string& bytes) {
+  const std::string key = ToUpper(path ? path : "");
+  if (key.empty() || IsBelow(key, refused_writes_)) return false;
+  if (files_.count(key)) return false;
+  SetContents(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+  return true;
+}
+
+std::string MemoryFiles::Contents(const std::string& path) const {
+  auto it = contents_.find(ToUpper(path));
+  return it == contents_.end() ? std::string() : std::string(it->second.begin(), it->second.end());
+}
+
+std::vector<std::string> MemoryFiles::Paths() const {
+  std::vector<std::string> paths;
+  for (const auto& entry : paths_) paths.push_back(entry.second);
+  return paths;
+}
+
+}  // namespace corvane

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/text.h"
 
 namespace corvane {
 
@@ -26,6 +27,10 @@ class MemoryFiles : public Files {
   std::unique_ptr<FileView> MapFile(const char* path) override;
   // Tries each search folder in order.
   std::string FindOnSearchPath(const char* name) override;
+  std::string AppDataFolder() override { return app_data_; }
+  bool CreateFolder(const char* path) override;
+  // The file gets the bytes as its contents.
+  bool WriteNewFile(const char* path, const std::string& bytes) override;
 
   // Adds a file by its full path; short_name is what a find reports as its 8.3 name.
   void AddFile(const std::string& path, std::uint64_t size = 0,
@@ -40,6 +45,13 @@ class MemoryFiles : public Files {
   void SetVariable(const std::string& name, const std::string& value);
   void SetUtcOffsetMinutes(int minutes) { utc_offset_minutes_ = minutes; }
   FoundFile* Entry(const std::string& path);
+  void SetAppDataFolder(const std::string& folder) { app_data_ = folder; }
+  // Folders made and files written below this folder fail from now on.
+  void RefuseWritesBelow(const std::string& folder) { refused_writes_.push_back(ToUpper(folder)); }
+  // The bytes of a file as text; empty when there is no such file.
+  std::string Contents(const std::string& path) const;
+  // Every path added or written, as given.
+  std::vector<std::string> Paths() const;
 
  private:
   std::map<std::string, std::string> paths_;      // upper-cased path -> path as added
@@ -49,6 +61,8 @@ class MemoryFiles : public Files {
   std::map<std::string, std::vector<std::uint8_t>> contents_;  // upper-cased path -> bytes
   int utc_offset_minutes_ = 0;
   std::vector<std::string> search_folders_;
+  std::string app_data_ = "C:\\Users\\tester\\Application Data";
+  std::vector<std::string> refused_writes_;  // upper-cased folders
 };
 
 }  // namespace corvane

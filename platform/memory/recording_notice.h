@@ -21,6 +21,18 @@ class RecordingNotice : public UserNotice {
     unregistered.push_back({name, path});
   }
 
+  // Answers the questions in turn from answers; No once they run out.
+  bool AskYesNo(const std::string& text, const std::string& caption) override {
+    questions.push_back({text, caption});
+    const bool yes = !answers.empty() && answers.front();
+    if (!answers.empty()) answers.erase(answers.begin());
+    return yes;
+  }
+
+  struct Question {
+    std::string text;
+    std::string caption;
+  };
   struct Notification {
     std::string text;
     int mode;
@@ -31,6 +43,8 @@ class RecordingNotice : public UserNotice {
   };
 
   std::vector<std::string> messages;
+  std::vector<Question> questions;
+  std::vector<bool> answers;
   std::vector<Notification> notifications;
   std::vector<Unregistered> unregistered;
   int cursor_depth = 0;

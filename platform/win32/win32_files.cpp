@@ -1,6 +1,7 @@
 #include "platform/win32/win32_files.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -149,6 +150,38 @@ bool Win32Files::ToLocalTime(std::uint64_t file_time, std::tm* local) {
   local->tm_sec = fields.wSecond;
   local->tm_wday = fields.wDayOfWeek;
   return true;
+}
+
+std::string Win32Files::AppDataFolder() {
+  char folder[MAX_PATH] = "";
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                              SHGFP_TYPE_CURRENT, folder)))
+    return std::string();
+  return folder;
+}
+
+bool Win32Files::CreateFolder(const char* path) {
+  if (CreateDirectoryA(path, nullptr)) return true;
+  const DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Win32Files::WriteNewFile(const char* path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::size_t done = 0;
+  bool ok = true;
+  while (ok && done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+    DWORD written = 0;
+    ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written == chunk;
+    done += written;
+  }
+  // Data still in the cache can fail to reach the disk: the close must succeed too.
+  ok = CloseHandle(file) && ok;
+  if (!ok) DeleteFileA(path);
+  return ok;
 }
 
 }  // namespace corvane

@@ -7,6 +7,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "framework/doc_template.h"
 #include "mainwindow/object_tree.h"
@@ -27,6 +29,20 @@ class FrameFixture : public testing::Test {
     frame_ = dynamic_cast<CSplitterFrame*>(doc_template_->OpenNewDocument(SW_SHOWNORMAL));
     Pump();
     return frame_;
+  }
+  CObjectTree* Tree() { return frame_->GetObjectTree(); }
+  // The object list's item texts, in order.
+  std::vector<std::string> Labels() {
+    std::vector<std::string> labels;
+    for (int i = 0; i < Tree()->list().GetItemCount(); ++i)
+      labels.push_back(Tree()->list().GetItemText(i, 0));
+    return labels;
+  }
+  // Clicks a category tab as the user does: the tab control changes and tells its parent.
+  void ChooseTab(int index) {
+    Tree()->tabs().SetCurSel(index);
+    NMHDR change = {Tree()->tabs().GetSafeHwnd(), IDC_CATEGORY_TABS, TCN_SELCHANGE};
+    SendMessageA(*Tree(), WM_NOTIFY, IDC_CATEGORY_TABS, reinterpret_cast<LPARAM>(&change));
   }
   void TearDown() override {
     if (frame_ != nullptr) DestroyWindow(frame_->GetSafeHwnd());

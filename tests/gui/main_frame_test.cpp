@@ -243,7 +243,11 @@ TEST_F(MainFrameTest, AnUpdateRuleDisablesTheMenuItemAndTheButtonAlike) {
   EXPECT_EQ(1, RoutingTree::unregisters);
 
   // A command nobody handles is disabled; one the application handles is enabled.
-  EXPECT_FALSE(SendMessageA(bar, TB_ISBUTTONENABLED, ID_GOTO_FILE_LOCATION, 0));
+  const UINT kNobodysCommand = 0x7F00;
+  AppendMenuA(edit, MF_STRING, kNobodysCommand, "Nobody's");
+  SendMessageA(*frame_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), MAKELPARAM(1, 0));
+  EXPECT_TRUE(GetMenuState(edit, kNobodysCommand, MF_BYCOMMAND) & MF_GRAYED);
+  DeleteMenu(edit, kNobodysCommand, MF_BYCOMMAND);
   EXPECT_TRUE(SendMessageA(bar, TB_ISBUTTONENABLED, ID_OPTIONS, 0));
 }
 

@@ -46,25 +46,12 @@ class ObjectTreeTest : public FrameFixture {
     classes_.AddKey(key + "\\Control");
   }
 
-  CObjectTree* Tree() { return frame_->GetObjectTree(); }
-  std::vector<std::string> Labels() {
-    std::vector<std::string> labels;
-    for (int i = 0; i < Tree()->list().GetItemCount(); ++i)
-      labels.push_back(Tree()->list().GetItemText(i, 0));
-    return labels;
-  }
   int Image(int index) {
     LVITEMA item = {};
     item.mask = LVIF_IMAGE;
     item.iItem = index;
     Tree()->list().GetItem(&item);
     return item.iImage;
-  }
-  // Clicks a tab as the user does: the tab control changes and tells its parent.
-  void ChooseTab(int index) {
-    Tree()->tabs().SetCurSel(index);
-    NMHDR change = {Tree()->tabs().GetSafeHwnd(), IDC_CATEGORY_TABS, TCN_SELCHANGE};
-    SendMessageA(*Tree(), WM_NOTIFY, IDC_CATEGORY_TABS, reinterpret_cast<LPARAM>(&change));
   }
   void Select(int index) {
     CListCtrl& list = Tree()->list();

@@ -42,6 +42,30 @@ TEST(Win32Seams, FindReportsLongAndShortNames) {
   EXPECT_FALSE(files.FindFile((folder.path() + "\\missing.dll").c_str(), &found));
 }
 
+// New files only, written whole: a backup never replaces an earlier one.
+TEST(Win32Seams, WriteNewFileNeverReplacesAFileAndFoldersAreMadeOnce) {
+  ScratchFolder folder("corvane write test");
+  Win32Files files;
+  const std::string sub = folder.path() + "\\made";
+  EXPECT_TRUE(files.CreateFolder(sub.c_str()));
+  EXPECT_TRUE(files.CreateFolder(sub.c_str()));
+  EXPECT_FALSE(files.CreateFolder((sub + "\\no parent\\child").c_str()));
+  const std::string path = sub + "\\backup.reg";
+  const std::string bytes("REGEDIT4\r\n\0x\xff", 13);
+  EXPECT_TRUE(files.WriteNewFile(path.c_str(), bytes));
+  EXPECT_FALSE(files.WriteNewFile(path.c_str(), "other"));
+  auto view = files.MapFile(path.c_str());
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(view->data()), view->size()), bytes);
+  view.reset();
+  DeleteFileA(path.c_str());
+  RemoveDirectoryA(sub.c_str());
+  FoundFile found;
+  const std::string app_data = files.AppDataFolder();
+  ASSERT_FALSE(app_data.empty());
+  EXPECT_TRUE(files.FindFile(app_data.c_str(), &found) && found.is_directory);
+}
+
 TEST(Win32Seams, ExpansionReportsTheLengthItNeeds) {
   Win32Files files;
   char windows[MAX_PATH];

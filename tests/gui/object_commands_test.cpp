@@ -1,0 +1,319 @@
+// The commands of the object list over a scratch HKEY_CLASSES_ROOT: enable rules on each tab,
+// Delete and Unregister with their questions and messages, the selection afterwards, the
+// hand-overs to the file manager, an EXE server and the browser, and the registry editor jump.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/launcher.h"
+#include "app/registry_editor.h"
+#include "app/settings.h"
+#include "framework/cmd_ui.h"
+#include "tests/gui/frame_fixture.h"
+#include "tests/win32/scratch_classes.h"
+
+namespace {
+
+using gui_test::ModalAnswer;
+using gui_test::WindowText;
+
+// In CLSID order the scan meets them otherwise than in ProgID order.
+const char kAlpha[] = "{C2000000-0000-0000-0000-00000000000D}";
+const char kBeta[] = "{C2000000-0000-0000-0000-00000000000C}";
+const char kDelta[] = "{C2000000-0000-0000-0000-00000000000B}";
+const char kGamma[] = "{C2000000-0000-0000-0000-00000000000A}";
+const char kDllOne[] = "{C2000000-0000-0000-0000-000000000011}";
+const char kDllTwo[] = "{C2000000-0000-0000-0000-000000000012}";
+const char kServer[] = "{C2000000-0000-0000-0000-000000000021}";
+const char kGone[] = "{C2000000-0000-0000-0000-000000000022}";
+
+class RecordingLauncher : public CLauncher {
+ public:
+  UINT RunCommand(const std::string& command_line, int show) override {
+    commands.push_back(command_line);
+    shows.push_back(show);
+    return 33;
+  }
+  int RunShell(const std::string& target, const std::string&, const std::string&, int) override {
+    commands.push_back("shell " + target);
+    return 33;
+  }
+  std::vector<std::string> commands;
+  std::vector<int> shows;
+};
+
+// Records what an update rule decides.
+class EnableRecorder : public CCmdUI {
+ public:
+  explicit EnableRecorder(UINT id) : CCmdUI(id) {}
+  void Enable(bool on) override { enabled = on; }
+  void SetCheck(int) override {}
+  void SetRadio(bool) override {}
+  bool enabled = false;
+};
+
+std::string MessageText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
+
+class ObjectCommandsTest : public FrameFixture {
+ protected:
+  ObjectCommandsTest() : folder_("corvane object commands test") {
+    saved_ = corvane::AppSettings();
+    corvane::AppSettings() = corvane::Settings();
+    corvane::AppSettings().after_remove = 3;
+    old_launcher_ = SetLauncher(&launcher_);
+    AddControl(kAlpha, "Fixture.Alpha.1", folder_.AddFile("alpha.ocx"));
+    AddControl(kBeta, "Fixture.Beta.1", folder_.path() + "\\missing\\beta.ocx");
+    AddControl(kDelta, "Fixture.Delta.1", folder_.path() + "\\missing\\delta.ocx");
+    AddControl(kGamma, "Fixture.Gamma.1", folder_.AddFile("gamma.ocx"));
+    AddServer(kDllOne, "Fixture.DllOne.1", "InprocServer32", folder_.AddFile("one.dll"));
+    AddServer(kDllTwo, "Fixture.DllTwo.1", "InprocServer32", folder_.AddFile("two.dll"));
+    AddServer(kServer, "Fixture.Server.1", "LocalServer32", folder_.AddFile("server.exe") + " /automation");
+    AddServer(kGone, "Fixture.Server.2", "LocalServer32", folder_.path() + "\\missing\\gone.exe");
+  }
+  ~ObjectCommandsTest() override {
+    SetLauncher(old_launcher_);
+    corvane::AppSettings() = saved_;
+  }
+
+  void AddControl(const char* clsid, const char* prog_id, const std::string& path) {
+    AddServer(clsid, prog_id, "InprocServer32", path);
+    classes_.AddKey(std::string("CLSID\\") + clsid + "\\Control");
+  }
+  void AddServer(const char* clsid, const char* prog_id, const char* server, const std::string& path) {
+    const std::string key = std::string("CLSID\\") + clsid;
+    classes_.Set(key + "\\ProgID", nullptr, prog_id);
+    classes_.Set(key + "\\" + server, nullptr, path);
+    classes_.Set(std::string(prog_id) + "\\CLSID", nullptr, clsid);
+  }
+
+  void Select(std::vector<int> indexes) {
+    CListCtrl& list = Tree()->list();
+    for (int i = 0; i < list.GetItemCount(); ++i) list.SetItemState(i, 0, LVIS_SELECTED);
+    for (int i : indexes) list.SetItemState(i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+  std::vector<int> Selected() {
+    std::vector<int> selected;
+    for (int i = Tree()->list().GetNextItem(-1, LVNI_SELECTED); i >= 0;
+         i = Tree()->list().GetNextItem(i, LVNI_SELECTED))
+      selected.push_back(i);
+    return selected;
+  }
+  void Notify(UINT code, WORD key = 0) {
+    NMLVKEYDOWN down = {};
+    down.hdr = {Tree()->list().GetSafeHwnd(), IDC_OBJECT_LIST, code};
+    down.wVKey = key;
+    SendMessageA(*Tree(), WM_NOTIFY, IDC_OBJECT_LIST, reinterpret_cast<LPARAM>(&down));
+  }
+  void Command(UINT id) { SendMessageA(*frame_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  bool Enabled(UINT id) {
+    EnableRecorder ui(id);
+    ui.DoUpdate(*Tree());
+    return ui.enabled;
+  }
+  bool Registered(const char* clsid) { return classes_.Exists(std::string("CLSID\\") + clsid); }
+
+  corvane::ScratchFolder folder_;
+  corvane::ScratchClasses classes_;
+  corvane::Settings saved_;
+  RecordingLauncher launcher_;
+  CLauncher* old_launcher_ = nullptr;
+};
+
+TEST_F(ObjectCommandsTest, EnableRulesOnEachTabWithNoneOneAndTwoSelected) {
+  ASSERT_NE(nullptr, Open());
+  for (int tab = 0; tab < 3; ++tab) {
+    ChooseTab(tab);
+    ASSERT_GE(Tree()->list().GetItemCount(), 2);
+    for (int count = 0; count <= 2; ++count) {
+      SCOPED_TRACE("tab " + std::to_string(tab) + ", selected " + std::to_string(count));
+      Select(count == 0 ? std::vector<int>{} : count == 1 ? std::vector<int>{0} : std::vector<int>{0, 1});
+      const bool any = count > 0, one = count == 1;
+      EXPECT_EQ(Enabled(ID_GOTO_FILE_LOCATION), any);
+      EXPECT_EQ(Enabled(ID_RUN_EXE_SERVER), any && tab == 2);
+      EXPECT_EQ(Enabled(ID_UNREGISTER), any && tab != 2);
+      EXPECT_EQ(Enabled(ID_REMOVE_FROM_REGISTRY), any);
+      EXPECT_EQ(Enabled(ID_VIEW_IN_IE), any && tab == 0);
+      EXPECT_EQ(Enabled(ID_COMPARE_WITH), one);  // item 0 is well behaved on every tab
+      for (UINT jump : {ID_JUMP_CLSID, ID_JUMP_PROGID, ID_JUMP_TYPELIB}) EXPECT_EQ(Enabled(jump), one);
+      EXPECT_TRUE(Enabled(ID_SELECT_ALL));
+      EXPECT_EQ(Enabled(ID_COMPARE_SELECTED_WITH_COMPUTERS), any);
+      EXPECT_TRUE(Enabled(ID_COMPARE_ALL_WITH_COMPUTERS));
+      EXPECT_EQ(Enabled(ID_COMPARE_WITH_NETWORK), any);
+    }
+  }
+}
+
+TEST_F(ObjectCommandsTest, DeleteAsksOnlyForTheWellBehavedAndReselectsAtTheAnchor) {
+  ASSERT_NE(nullptr, Open());
+  ASSERT_EQ((std::vector<std::string>{"Fixture.Alpha.1", "Fixture.Beta.1", "Fixture.Delta.1",
+                                      "Fixture.Gamma.1"}),
+            Labels());
+  Select({1, 2, 3});  // Beta and Delta misbehaved, Gamma well behaved: No keeps it
+  std::vector<std::string> questions;
+  {
+    ModalAnswer answer("Confirm Registry Removal", [&](HWND box) {
+      questions.push_back(MessageText(box));
+      return IDNO;
+    });
+    Notify(LVN_KEYDOWN, VK_DELETE);
+  }
+  ASSERT_EQ(1u, questions.size());
+  EXPECT_EQ("Fixture.Gamma.1 is properly registered.\nIt is recommended that you unregister it "
+            "instead (Use the unregister button in the toolbar).\n\nWould you like to delete it "
+            "from the registry anyway?",
+            questions[0]);
+  EXPECT_EQ((std::vector<std::string>{"Fixture.Alpha.1", "Fixture.Gamma.1"}), Labels());
+  EXPECT_FALSE(Registered(kBeta));
+  EXPECT_FALSE(Registered(kDelta));
+  EXPECT_FALSE(classes_.Exists("Fixture.Beta.1"));
+  EXPECT_TRUE(Registered(kGamma));
+  EXPECT_EQ((std::vector<int>{1}), Selected());  // the anchor was 1, now Gamma
+  EXPECT_EQ("Items: 2", frame_->status_bar()->GetPaneText(1));
+  EXPECT_EQ(2u, Tree()->catalogue().list(corvane::kControls).size());
+}
+
+TEST_F(ObjectCommandsTest, RemovingTheLastItemsSelectsTheLastOneLeftThenNothing) {
+  ASSERT_NE(nullptr, Open());
+  ChooseTab(2);
+  ASSERT_EQ((std::vector<std::string>{"Fixture.Server.1", "Fixture.Server.2"}), Labels());
+  Select({1});
+  Command(ID_REMOVE_FROM_REGISTRY);  // misbehaved: no question
+  EXPECT_EQ((std::vector<std::string>{"Fixture.Server.1"}), Labels());
+  EXPECT_EQ((std::vector<int>{0}), Selected());
+
+  std::string question;
+  {
+    ModalAnswer answer("Confirm Registry Removal", [&](HWND box) {
+      question = MessageText(box);
+      return IDYES;
+    });
+    Command(ID_SELECT_ALL);
+    Command(ID_REMOVE_FROM_REGISTRY);
+  }
+  EXPECT_EQ("Fixture.Server.1 is properly registered.\nIt is recommended that you uninstall the "
+            "software via the vendors' uninstall program.\n\nWould you like to delete it from the "
+            "registry anyway?",
+            question);
+  EXPECT_TRUE(Labels().empty());
+  EXPECT_TRUE(Selected().empty());
+  EXPECT_FALSE(Registered(kServer));
+  EXPECT_EQ("Items: 0", frame_->status_bar()->GetPaneText(1));
+}
+
+TEST_F(ObjectCommandsTest, UnregisterOfAMisbehavedRecordSaysWhyAndKeepsIt) {
+  ASSERT_NE(nullptr, Open());
+  Select({1});
+  std::vector<std::string> texts;
+  {
+    ModalAnswer answer("Can not unregister", [&](HWND box) {
+      texts.push_back(MessageText(box));
+      return IDOK;
+    });
+    Command(ID_UNREGISTER);
+  }
+  ASSERT_EQ(1u, texts.size());
+  EXPECT_EQ("Can not unregister Fixture.Beta.1. The file it resides in was not found.\n\nYou can "
+            "remove it from the Registry using the 'Remove From Registry' feature.",
+            texts[0]);
+  EXPECT_EQ(4, Tree()->list().GetItemCount());
+  EXPECT_TRUE(Registered(kBeta));
+  EXPECT_EQ((std::vector<int>{1}), Selected());
+}
+
+TEST_F(ObjectCommandsTest, DoubleClickOpensEachFolderAndRunExeStartsTheServer) {
+  ASSERT_NE(nullptr, Open());
+  Select({0, 1});
+  Notify(NM_DBLCLK);
+  EXPECT_EQ((std::vector<std::string>{"Explorer " + folder_.path(),
+                                      "Explorer " + folder_.path() + "\\missing"}),
+            launcher_.commands);
+  ChooseTab(2);
+  launcher_.commands.clear();
+  Select({0});
+  Command(ID_RUN_EXE_SERVER);
+  EXPECT_EQ((std::vector<std::string>{folder_.path() + "\\server.exe /automation"}),
+            launcher_.commands);
+  EXPECT_EQ(SW_SHOWNORMAL, launcher_.shows.back());
+}
+
+TEST_F(ObjectCommandsTest, ViewInIEWritesOneObjectPerSelectedControl) {
+  ASSERT_NE(nullptr, Open());
+  Select({0, 1, 3});
+  Command(ID_VIEW_IN_IE);
+  ASSERT_EQ(1u, launcher_.commands.size());
+  const std::string command = launcher_.commands[0];
+  ASSERT_EQ(0u, command.rfind("Explorer ", 0));
+  const std::string page = command.substr(9);
+  EXPECT_EQ(".HTM", page.substr(page.size() - 4));
+  EXPECT_NE(std::string::npos, page.find("axm"));
+  std::ifstream file(page, std::ios::binary);
+  std::stringstream bytes;
+  bytes << file.rdbuf();
+  file.close();
+  DeleteFileA(page.c_str());
+  auto object = [](const std::string& name, const std::string& clsid) {
+    return "Depending on the implementation of <strong>" + name + "</strong> you might not see it.<BR>\r\n"
+           "<object id=Control1 classid=clsid:" + clsid.substr(1, clsid.size() - 2) + "\r\n"
+           "Width=300\r\nHeight=100>\r\n</object></p>\r\n";
+  };
+  EXPECT_EQ("<html>\r\n<head>\r\n<title>\r\nPreview ActiveX Controls In Internet Explorer</title></head>\r\n"
+            "<body>\r\n<p><small><font face=Verdana>\r\n"
+            "<strong>Tip</strong>: You can save this page and use it as a starting point for your "
+            "Intranet or Internet application.<BR>\r\n"
+            "It contains the Object tag required for ActiveX Controls hosted in Internet Explorer.<BR><HR>\r\n" +
+                object("Fixture.Alpha.1", kAlpha) + object("Fixture.Beta.1", kBeta) +
+                object("Fixture.Gamma.1", kGamma) + "</font></body></html>\r\n",
+            bytes.str());
+}
+
+TEST_F(ObjectCommandsTest, JumpWithoutAnEditorWindowSaysSoAfterTryingToStartOne) {
+  ASSERT_NE(nullptr, Open());
+  const std::string old_class = SetRegistryEditorClass("Corvane_NoSuchEditor");
+  Select({0});
+  std::vector<std::string> texts;
+  {
+    ModalAnswer answer("Corvane", [&](HWND box) {
+      texts.push_back(MessageText(box));
+      return IDOK;
+    });
+    Command(ID_JUMP_CLSID);
+  }
+  SetRegistryEditorClass(old_class);
+  EXPECT_EQ((std::vector<std::string>{"REGEDIT.EXE"}), launcher_.commands);
+  EXPECT_EQ(SW_SHOW, launcher_.shows.back());
+  EXPECT_EQ((std::vector<std::string>{
+                "Failed to find the REGEDIT tool.\nPlease contact support@tessaline.example"}),
+            texts);
+}
+
+// Wine's own registry editor, started for real, ends on the class's key, also when it reopens
+// at that key expanded from the jump before; it is closed again each time.
+TEST(RegistryEditorJump, WineRegeditSelectsTheClassKey) {
+  const char kKey[] = "CLSID\\{C2000000-0000-0000-0000-0000000000EE}";
+  HKEY created = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CLASSES_ROOT, kKey, &created));
+  RegSetValueA(created, "InprocServer32", REG_SZ, "jump.dll", 8);
+  RegCloseKey(created);
+  const std::string expected = std::string("HKEY_CLASSES_ROOT\\") + kKey;
+  for (int jump = 0; jump < 2; ++jump) {
+    OpenInRegistryEditor(expected + "\\");
+    HWND editor = RegistryEditorWindow();
+    ASSERT_NE(nullptr, editor);
+    HWND status = FindWindowExA(editor, nullptr, STATUSCLASSNAMEA, nullptr);
+    char text[512] = "";
+    if (status != nullptr) SendMessageA(status, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    SendMessageA(editor, WM_CLOSE, 0, 0);
+    const std::string shown = text;
+    const std::size_t root = shown.find("HKEY_CLASSES_ROOT");
+    EXPECT_TRUE(root != std::string::npos && shown.substr(root) == expected) << shown;
+  }
+  corvane::DeleteRegistryTree(HKEY_CLASSES_ROOT, kKey);
+}
+
+}  // namespace
