@@ -12,7 +12,7 @@ cmake --build build/native -j"$(nproc)"
 
 echo "== native unit tests with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON
-cmake --build build/asan -j"$(nproc)" --target corvane_unit_tests
+cmake --build build/asan -j"$(nproc)" --target corvane_unit_tests corvane_help
 (cd build/asan && ctest --output-on-failure -j"$(nproc)")
 
 echo "== fuzzing the PE readers for a bounded time"

@@ -1,7 +1,6 @@
 #include "tools/compare_results_dlg.h"
 
 #include <ctime>
-#include <fstream>
 #include <map>
 
 #include "app/gui_platform.h"
@@ -11,6 +10,7 @@
 #include "tools/comparison_report.h"
 #include "tools/computer_images.h"
 #include "tools/gui_network.h"
+#include "tools/report_file.h"
 #include "widgets/dialog_layout.h"
 
 namespace {
@@ -41,31 +41,13 @@ class DialogSink : public corvane::ComparisonSink {
   HWND dialog_;
 };
 
-std::string FileErrorText(DWORD error, const std::string& file) {
-  const std::string name = file.empty() ? "an unnamed file" : file;
-  switch (error) {
-    case ERROR_ACCESS_DENIED:
-      return "Access to " + name + " was denied.";
-    case ERROR_SHARING_VIOLATION:
-      return "Sharing violation while accessing " + name + ".";
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return "Disk full while accessing " + name + ".";
-    case ERROR_PATH_NOT_FOUND:
-      return "All or part of the path of " + name + " could not be found.";
-    default:
-      return "An unexpected error occurred while accessing " + name + ".";
-  }
-}
-
 corvane::ReportPageInfo PageInfo(const std::string& category) {
   corvane::ReportPageInfo info;
   info.category = category;
   info.computer = LocalComputerName();
   std::time_t now = std::time(nullptr);
   if (const std::tm* local = std::localtime(&now)) info.date = corvane::ReportDate(*local);
-  char folder[MAX_PATH] = "";
-  if (GetCurrentDirectoryA(MAX_PATH, folder) < MAX_PATH) info.current_dir = folder;
+  info.current_dir = CurrentDirectoryText();
   info.site = LoadResourceString(IDS_MAKER_WEB_ADDRESS);
   return info;
 }
@@ -231,20 +213,8 @@ void CCompareResultsDlg::SortByColumn(int column) {
 }
 
 std::string CCompareResultsDlg::WriteReport() {
-  char folder[MAX_PATH] = "";
-  char temporary[MAX_PATH] = "";
-  const DWORD length = GetTempPathA(MAX_PATH, folder);
-  if (length == 0 || length >= MAX_PATH) return std::string();
-  if (GetTempFileNameA(folder, "com", 0, temporary) == 0) return std::string();
-  const std::string path = std::string(temporary) + ".htm";
-  if (!MoveFileA(temporary, path.c_str())) {
-    const DWORD error = GetLastError();
-    DeleteFileA(temporary);
-    MessageBoxA(hwnd_, FileErrorText(error, path).c_str(), nullptr, MB_OK | MB_ICONSTOP);
-    return std::string();
-  }
-  report_path_ = path;
-
+  const std::string temporary = NewTemporaryReportFile();
+  if (temporary.empty()) return std::string();
   std::vector<std::vector<std::string>> rows;
   const int columns = static_cast<int>(computers_.size()) + kFirstComputerColumn;
   for (int row = 0; row < results_.GetItemCount(); ++row) {
@@ -254,14 +224,9 @@ std::string CCompareResultsDlg::WriteReport() {
     rows.push_back(std::move(texts));
   }
   const std::string report = corvane::ComparisonReport(PageInfo(category_), computers_, rows);
-  std::ofstream file(path, std::ios::out | std::ios::trunc);  // text: "\n" becomes CR LF
-  if (file) file << report;
-  if (file) file.close();
-  if (!file) {
-    MessageBoxA(hwnd_, FileErrorText(ERROR_ACCESS_DENIED, path).c_str(), nullptr,
-                MB_OK | MB_ICONSTOP);
-    return std::string();
-  }
+  std::string path;
+  if (!WriteReportFile(temporary, ".htm", report, &path)) return std::string();
+  report_path_ = path;
   return path;
 }
 
