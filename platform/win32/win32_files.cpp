@@ -153,11 +153,20 @@ bool Win32Files::ToLocalTime(std::uint64_t file_time, std::tm* local) {
 }
 
 std::string Win32Files::AppDataFolder() {
+  // The shell is loaded only when a folder is asked for: linked at start, it would bring the
+  // whole windowing system into every run of the console tool.
+  using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+  HMODULE shell = LoadLibraryA("shell32.dll");
+  if (shell == nullptr) return std::string();
+  const auto get_folder_path = reinterpret_cast<GetFolderPath>(
+      reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathA")));
   char folder[MAX_PATH] = "";
-  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
-                              SHGFP_TYPE_CURRENT, folder)))
-    return std::string();
-  return folder;
+  const bool found =
+      get_folder_path != nullptr &&
+      SUCCEEDED(get_folder_path(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                                SHGFP_TYPE_CURRENT, folder));
+  FreeLibrary(shell);
+  return found ? std::string(folder) : std::string();
 }
 
 bool Win32Files::CreateFolder(const char* path) {
