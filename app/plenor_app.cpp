@@ -187,7 +187,7 @@ void CPlenorApp::OnFindMissingDependencies() {
 void CPlenorApp::OnGenerateReport() {
   CObjectTree* tree = ObjectTree();
   if (tree == nullptr) return;
-  CInventoryReportDlg report(ListedRecords(tree->list()), tree->GetCategoryName(), computer_name_);
+  CInventoryReportDlg report(tree->list().Records(), tree->GetCategoryName(), computer_name_);
   report.DoModal();
 }
 

@@ -15,8 +15,7 @@ using corvane::CRegisteredObject;
 void CObjectTree::OnCompareWithComputers(bool all) {
   std::vector<CRegisteredObject*> records;
   if (all) {
-    for (int i = 0; i < list_.GetItemCount(); ++i)
-      if (CRegisteredObject* record = RecordAt(i)) records.push_back(record);
+    records = list_.Records();
   } else {
     GetSelectedRecords(records);
   }

@@ -86,9 +86,9 @@ void CObjectTree::MapObjectCommands() {
 }
 
 void CObjectTree::RemoveFromView(CRegisteredObject* record) {
-  for (int i = 0; i < list_.GetItemCount(); ++i) {
+  for (int i = 0; i < list_.RowCount(); ++i) {
     if (RecordAt(i) != record) continue;
-    list_.SendMessage(LVM_DELETEITEM, i);
+    list_.DeleteRow(i);
     break;
   }
   // Forgotten before the record goes, so that no remembered selection points at it.
@@ -100,13 +100,14 @@ void CObjectTree::RemoveFromView(CRegisteredObject* record) {
 }
 
 void CObjectTree::ReselectAfterRemoval(int anchor) {
-  const int count = list_.GetItemCount();
+  const int count = list_.RowCount();
   if (count > 0) {
     if (anchor >= count) anchor = count - 1;
     remembered_[catalogue_.current()] = Remembered{anchor, RecordAt(anchor)};
-    for (int i = list_.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = list_.GetNextItem(i, LVNI_SELECTED))
-      list_.SetItemState(i, 0, LVIS_SELECTED);
+    filling_ = true;  // the details are shown once, below
+    list_.SetItemState(-1, 0, LVIS_SELECTED);
     SelectItem(anchor);
+    filling_ = false;
   }
   ShowRecordDetails();
 }
@@ -173,8 +174,10 @@ void CObjectTree::OnRunExeServer() {
 }
 
 void CObjectTree::OnSelectAll() {
-  for (int i = 0; i < list_.GetItemCount(); ++i)
-    list_.SetItemState(i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  if (list_.RowCount() == 0) return;
+  // Item -1 is every item; the focus goes to the last, as when each was selected in turn.
+  list_.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+  list_.SetItemState(list_.RowCount() - 1, LVIS_FOCUSED, LVIS_FOCUSED);
 }
 
 void CObjectTree::OnViewInIE() {

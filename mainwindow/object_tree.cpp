@@ -80,9 +80,6 @@ void CObjectTree::BuildImageList() {
 
 void CObjectTree::OnInitialUpdate() {
   list_.SubclassDlgItem(IDC_OBJECT_LIST, this);
-  // The list is sorted as it is filled; labels asked for at drawing time (which keeps the
-  // list small) can't be inserted into a list that sorts them itself.
-  list_.ModifyStyle(LVS_SORTASCENDING, 0);
   tabs_.SubclassDlgItem(IDC_CATEGORY_TABS, this);
   corvane::WaitCursor wait(GuiPlatform().notice);
 
@@ -136,9 +133,9 @@ void CObjectTree::FillList(bool restore_selection) {
   filling_ = true;
   {
     NoRedraw hold(list_);
-    list_.DeleteAllItems();
+    std::vector<CObjectListCtrl::Row> rows;
     if (records != nullptr) {
-      // Sorted here rather than by the list: not every list view sorts owner-drawn rows.
+      // Sorted here: the list only shows the rows it is given.
       std::vector<std::pair<std::string, CRegisteredObject*>> shown;
       for (const auto& record : *records) {
         if (corvane::RecordShown(*record, settings.display_installed, settings.display_missing))
@@ -147,18 +144,11 @@ void CObjectTree::FillList(bool restore_selection) {
       std::stable_sort(shown.begin(), shown.end(), [](const auto& a, const auto& b) {
         return lstrcmpiA(a.first.c_str(), b.first.c_str()) < 0;
       });
-      // The list asks for each label when it draws it, rather than keeping a copy of each.
-      int index = 0;
-      for (auto& [label, record] : shown) {
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-        item.iItem = index++;
-        item.pszText = LPSTR_TEXTCALLBACKA;
-        item.iImage = corvane::RecordImage(*record, category);
-        item.lParam = reinterpret_cast<LPARAM>(record);
-        list_.SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-      }
+      rows.reserve(shown.size());
+      for (const auto& entry : shown)
+        rows.push_back({entry.second, corvane::RecordImage(*entry.second, category)});
     }
+    list_.SetRows(std::move(rows), settings.display_in_list);
     // The vertical scroll bar may have come or gone: the one column fills the list again.
     list_.SendMessage(LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
   }
@@ -205,13 +195,7 @@ void CObjectTree::ShowItemCount() {
     frame->SetItemCountText(corvane::ItemCountText(count));
 }
 
-CRegisteredObject* CObjectTree::RecordAt(int index) const {
-  LVITEMA item = {};
-  item.mask = LVIF_PARAM;
-  item.iItem = index;
-  if (!list_.GetItem(&item)) return nullptr;
-  return reinterpret_cast<CRegisteredObject*>(item.lParam);
-}
+CRegisteredObject* CObjectTree::RecordAt(int index) const { return list_.RecordAt(index); }
 
 void CObjectTree::SelectItem(int index) {
   list_.SetItemState(index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -219,7 +203,7 @@ void CObjectTree::SelectItem(int index) {
 }
 
 void CObjectTree::RestoreSelection(int category) {
-  int count = list_.GetItemCount();
+  int count = list_.RowCount();
   if (count == 0) return;
   Remembered& remembered = remembered_[category];
   if (remembered.record != nullptr) {
@@ -243,15 +227,12 @@ void CObjectTree::RestoreSelection(int category) {
 }
 
 bool CObjectTree::SelectByFile(const std::string& path) {
-  int count = list_.GetItemCount();
+  int count = list_.RowCount();
   for (int i = 0; i < count; ++i) {
     CRegisteredObject* record = RecordAt(i);
     if (record == nullptr || lstrcmpiA(record->GetFilePath().c_str(), path.c_str()) != 0)
       continue;
-    for (int selected = list_.GetNextItem(-1, LVNI_SELECTED); selected >= 0;
-         selected = list_.GetNextItem(selected, LVNI_SELECTED)) {
-      list_.SetItemState(selected, 0, LVIS_SELECTED);
-    }
+    list_.SetItemState(-1, 0, LVIS_SELECTED);
     SelectItem(i);
     remembered_[catalogue_.current()] = Remembered{i, record};
     return true;
@@ -284,14 +265,20 @@ std::string CObjectTree::GetCategoryName() const {
 
 void CObjectTree::OnItemChanged(const NMLISTVIEW& change) {
   if (filling_ || (change.uChanged & LVIF_STATE) == 0) return;
-  int first = list_.GetNextItem(-1, LVNI_SELECTED);
+  const int first = list_.GetNextItem(-1, LVNI_SELECTED);
+  // Item -1 is every item at once (select or clear all).
+  if (first < 0 || change.iItem == -1 || first == change.iItem) FollowSelection(first);
+}
+
+void CObjectTree::OnRangeChanged(const NMLVODSTATECHANGE& change) {
+  if (filling_) return;
+  const int first = list_.GetNextItem(-1, LVNI_SELECTED);
+  if (first < 0 || (first >= change.iFrom && first <= change.iTo)) FollowSelection(first);
+}
+
+void CObjectTree::FollowSelection(int first) {
   // With nothing selected any more the panes must not keep showing the old record.
-  if (first < 0) {
-    ShowRecordDetails();
-    return;
-  }
-  if (first != change.iItem) return;
-  remembered_[catalogue_.current()] = Remembered{first, RecordAt(first)};
+  if (first >= 0) remembered_[catalogue_.current()] = Remembered{first, RecordAt(first)};
   ShowRecordDetails();
 }
 
@@ -329,19 +316,9 @@ bool CObjectTree::OnNotify(NMHDR* header, LRESULT* result) {
     case LVN_ITEMCHANGED:
       OnItemChanged(*reinterpret_cast<NMLISTVIEW*>(header));
       break;
-    case LVN_GETDISPINFOA: {
-      LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
-      auto* record = reinterpret_cast<CRegisteredObject*>(item.lParam);
-      if ((item.mask & LVIF_TEXT) != 0 && record != nullptr && item.cchTextMax > 0) {
-        const std::string label =
-            corvane::RecordLabel(*record, corvane::AppSettings().display_in_list);
-        lstrcpynA(item.pszText, label.c_str(), item.cchTextMax);
-      }
+    case LVN_ODSTATECHANGED:
+      OnRangeChanged(*reinterpret_cast<NMLVODSTATECHANGE*>(header));
       break;
-    }
-    case LVN_DELETEALLITEMS:
-      *result = TRUE;  // no LVN_DELETEITEM for each item: the items own nothing
-      return true;
     case NM_DBLCLK:
       if (CFrameWnd* frame = GetParentFrame())
         frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_GOTO_FILE_LOCATION, 0), 0);

@@ -66,6 +66,10 @@ class CObjectTree : public CFormView {
   void Layout(int width, int height);
   bool OnNotify(NMHDR* header, LRESULT* result);
   void OnItemChanged(const NMLISTVIEW& change);
+  // A range of rows changed state at once (a shift-click in the virtual list).
+  void OnRangeChanged(const NMLVODSTATECHANGE& change);
+  // Remembers the first selected row (-1: none) and shows its details.
+  void FollowSelection(int first);
   void OnRightClick();
   void OnKeyDown(WORD key);
   void RestoreSelection(int category);

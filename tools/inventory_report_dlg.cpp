@@ -22,18 +22,6 @@ bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST
 
 }  // namespace
 
-std::vector<corvane::CRegisteredObject*> ListedRecords(const CListCtrl& list) {
-  std::vector<corvane::CRegisteredObject*> records;
-  for (int i = 0; i < list.GetItemCount(); ++i) {
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = i;
-    if (list.GetItem(&item) && item.lParam != 0)
-      records.push_back(reinterpret_cast<corvane::CRegisteredObject*>(item.lParam));
-  }
-  return records;
-}
-
 CInventoryReportDlg::CInventoryReportDlg(std::vector<corvane::CRegisteredObject*> records,
                                          const std::string& category,
                                          const std::string& computer, CWnd* parent)

@@ -7,11 +7,6 @@
 #include "catalogue/registered_object.h"
 #include "framework/dialog.h"
 
-class CListCtrl;
-
-// The record of every item of an object list, in item order.
-std::vector<corvane::CRegisteredObject*> ListedRecords(const CListCtrl& list);
-
 class CInventoryReportDlg : public CDialog {
  public:
   // records: every item of the object list, in list order; category: its tab's text.

@@ -16,7 +16,7 @@ const DWORD kHelpContext = 104;
 
 }  // namespace
 
-CMissingDependenciesDlg::CMissingDependenciesDlg(CListCtrl& list, const std::string& category,
+CMissingDependenciesDlg::CMissingDependenciesDlg(CObjectListCtrl& list, const std::string& category,
                                                  CWnd* parent)
     : CDialog(IDD_MISSING_DEPENDENCIES, parent), category_(category), list_(&list) {}
 
@@ -44,25 +44,16 @@ void CMissingDependenciesDlg::Search() {
   {
     const corvane::Platform& platform = GuiPlatform();
     corvane::WaitCursor wait(platform.notice);
-    ::SendMessageA(progress_, PBM_SETRANGE32, 0, list_->GetItemCount());
+    ::SendMessageA(progress_, PBM_SETRANGE32, 0, list_->RowCount());
     ::SendMessageA(progress_, PBM_SETPOS, 0, 0);
     ::SendMessageA(progress_, PBM_SETSTEP, 1, 0);
     long processed = 0;
     long found = 0;
     corvane::MissingDependencySearch search(platform.files);
-    for (int i = 0; i < list_->GetItemCount(); ++i) {
-      LVITEMA item = {};
-      item.mask = LVIF_PARAM;
-      item.iItem = i;
-      const auto* record = list_->GetItem(&item)
-                               ? reinterpret_cast<const corvane::CRegisteredObject*>(item.lParam)
-                               : nullptr;
+    for (int i = 0; i < list_->RowCount(); ++i) {
+      const corvane::CRegisteredObject* record = list_->RecordAt(i);
       if (record != nullptr && search.IsMissingDependency(*record)) {
-        LVITEMA mark = {};
-        mark.mask = LVIF_IMAGE;
-        mark.iItem = i;
-        mark.iImage = corvane::kImageMissingDependency;
-        list_->SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&mark));
+        list_->SetImage(i, corvane::kImageMissingDependency);
         ShowCount(IDC_MISSING_FOUND, ++found);
       }
       ShowCount(IDC_MISSING_PROCESSED, ++processed);

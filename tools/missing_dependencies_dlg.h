@@ -4,12 +4,12 @@
 #include <string>
 
 #include "framework/dialog.h"
-#include "framework/list_ctrl.h"
+#include "mainwindow/object_list_ctrl.h"
 
 class CMissingDependenciesDlg : public CDialog {
  public:
-  // list: the object list, whose item data are the records; category: its tab's text.
-  CMissingDependenciesDlg(CListCtrl& list, const std::string& category, CWnd* parent = nullptr);
+  // list: the object list; category: its tab's text.
+  CMissingDependenciesDlg(CObjectListCtrl& list, const std::string& category, CWnd* parent = nullptr);
   ~CMissingDependenciesDlg() override;
 
   // Runs the one search this dialog allows.
@@ -23,6 +23,6 @@ class CMissingDependenciesDlg : public CDialog {
   void ShowCount(int id, long count);
 
   std::string category_;
-  CListCtrl* list_;
+  CObjectListCtrl* list_;
   HWND progress_ = nullptr;
 };

@@ -166,7 +166,7 @@ TEST_F(AuditToolsTest, SearchOverAnEmptyListCountsNothing) {
 
 TEST_F(AuditToolsTest, ReportDialogKeepsOneAttributeAndTheDependencyChoiceAcrossFormats) {
   ASSERT_NE(nullptr, Open());
-  CInventoryReportDlg report(ListedRecords(Tree()->list()), "Controls", "PC");
+  CInventoryReportDlg report(Tree()->list().Records(), "Controls", "PC");
   std::string caption, well, mis;
   bool deps_in_text = true, deps_back = false, still_checked = false;
   LRESULT left = 0;
@@ -207,7 +207,7 @@ TEST_F(AuditToolsTest, ReportDialogKeepsOneAttributeAndTheDependencyChoiceAcross
 
 TEST_F(AuditToolsTest, GenerateWritesTheTemporaryReportAndHandsItToTheShell) {
   ASSERT_NE(nullptr, Open());
-  CInventoryReportDlg report(ListedRecords(Tree()->list()), "Controls", "PC");
+  CInventoryReportDlg report(Tree()->list().Records(), "Controls", "PC");
   std::vector<std::string> paths;
   bool progress_hidden = false, close_back = false;
   RunModal(report, [&](HWND dialog) {

@@ -172,6 +172,31 @@ TEST_F(ObjectTreeTest, GetSelectedRecordsFollowsListOrder) {
   EXPECT_EQ("Fixture.Gamma.1", records[1]->GetName());
 }
 
+// The list keeps no items of its own: typing and keyboard ranges are answered from its rows.
+TEST_F(ObjectTreeTest, ShiftEndSelectsTheRestAndTypingJumpsToALabel) {
+  ASSERT_NE(nullptr, Open());
+  CListCtrl& list = Tree()->list();
+  SetFocus(list);
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageA(list, WM_KEYDOWN, VK_END, 1);
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+  std::vector<CRegisteredObject*> records;
+  Tree()->GetSelectedRecords(records);
+  ASSERT_EQ(3u, records.size());
+  EXPECT_EQ("Fixture.Gamma.1", records[2]->GetName());
+  EXPECT_EQ("Fixture.Alpha.1", Tree()->GetFirstSelectedRecord()->GetName());
+
+  for (const char* typed = "fixture.b"; *typed != '\0'; ++typed)
+    SendMessageA(list, WM_CHAR, static_cast<unsigned char>(*typed), 1);
+  EXPECT_EQ(1, SelectedIndex());
+  EXPECT_EQ("Fixture.Beta.1", Tree()->GetFirstSelectedRecord()->GetName());
+  EXPECT_EQ(1, list.GetSelectedCount());
+}
+
 // Counts menus that open, and closes them so that the test goes on.
 int g_menus_opened = 0;
 VOID CALLBACK CloseMenus(HWND, UINT, UINT_PTR, DWORD) {
