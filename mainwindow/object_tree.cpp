@@ -149,9 +149,10 @@ void CObjectTree::FillList(bool restore_selection) {
         rows.push_back({entry.second, corvane::RecordImage(*entry.second, category)});
     }
     list_.SetRows(std::move(rows), settings.display_in_list);
-    // The vertical scroll bar may have come or gone: the one column fills the list again.
-    list_.SendMessage(LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
   }
+  // The vertical scroll bar may have come or gone with the redraw: the one column fills the
+  // list again.
+  list_.SendMessage(LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
   // The selection made here shows its details once, below, rather than on its notification.
   if (restore_selection) RestoreSelection(category);
   filling_ = false;
