@@ -10,8 +10,9 @@ void CObjectListCtrl::SetRows(std::vector<Row> rows, int label_choice) {
   rows_ = std::move(rows);
   label_choice_ = label_choice;
   SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  // Without LVSICF_NOINVALIDATEALL the rows already shown are drawn again with their new data.
+  // The rows already shown are drawn again with their new data; new rows start at the top.
   SendMessage(LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL);
+  if (!rows_.empty()) SendMessage(LVM_ENSUREVISIBLE, 0, FALSE);
 }
 
 CRegisteredObject* CObjectListCtrl::RecordAt(int index) const {
