@@ -114,6 +114,8 @@ void CObjectTree::Refresh(bool show_wait, CProgressWnd* progress, bool restore_s
   // The remembered records are deleted with the catalogue: forget them, so that item 0 of
   // each category is selected after the rescan.
   for (Remembered& remembered : remembered_) remembered = Remembered();
+  // Nor may the list or the panes show a record while it is deleted.
+  list_.SetRows({}, corvane::AppSettings().display_in_list);
   catalogue_.Clear();
   if (progress != nullptr) progress->SetLine("Searching the Registry for COM Objects");
   corvane::ScanRegistry(platform, catalogue_);
