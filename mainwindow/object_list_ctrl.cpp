@@ -20,11 +20,6 @@ CRegisteredObject* CObjectListCtrl::RecordAt(int index) const {
   return rows_[index].record;
 }
 
-int CObjectListCtrl::ImageAt(int index) const {
-  if (index < 0 || index >= RowCount()) return -1;
-  return rows_[index].image;
-}
-
 void CObjectListCtrl::SetImage(int index, int image) {
   if (index < 0 || index >= RowCount()) return;
   rows_[index].image = image;

@@ -20,13 +20,11 @@ class CObjectListCtrl : public CListViewEx {
   void SetRows(std::vector<Row> rows, int label_choice);
   // nullptr past the end.
   corvane::CRegisteredObject* RecordAt(int index) const;
-  int ImageAt(int index) const;
   void SetImage(int index, int image);
   // Takes the row out; the rows after it move up with their selection.
   void DeleteRow(int index);
   std::vector<corvane::CRegisteredObject*> Records() const;
   int RowCount() const { return static_cast<int>(rows_.size()); }
-  std::string LabelAt(int index) const;
 
   bool OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
@@ -36,6 +34,7 @@ class CObjectListCtrl : public CListViewEx {
                     HDC dc) override;
 
  private:
+  std::string LabelAt(int index) const;
   void AnswerDisplayInfo(LVITEMA& item) const;
   int FindLabel(const std::string& typed, int start) const;
 
