@@ -13,7 +13,7 @@
 #include "app/settings.h"
 #include "app/shell_integration.h"
 #include "app/shell_tools.h"
-#include "app/web_update_dlg.h"
+#include "update/web_update_dlg.h"
 #include "catalogue/object_lists.h"
 #include "catalogue/registry_scan.h"
 #include "catalogue/server_registration.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/record_line.h"
+#include "cli/record_line.h"
 #include "catalogue/object_kinds.h"
 #include "catalogue/registry_access.h"
 

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "app/record_line.h"
+#include "cli/record_line.h"
 #include "bench/plain_scan.h"
 #include "catalogue/registry_scan.h"
 #include "platform/console_notice.h"

@@ -61,10 +61,10 @@ add_library(corvane_gui STATIC
   app/gui_notice.cpp
   app/gui_platform.cpp
   app/shell_integration.cpp
-  app/version_info.cpp
-  app/wininet_api.cpp
-  app/news_dlg.cpp
-  app/web_update_dlg.cpp
+  update/version_info.cpp
+  update/wininet_api.cpp
+  update/news_dlg.cpp
+  update/web_update_dlg.cpp
   widgets/dialog_layout.cpp
   mainwindow/computer_commands.cpp
   tools/gui_network.cpp

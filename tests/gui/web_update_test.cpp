@@ -12,8 +12,8 @@
 #include <iterator>
 #include <string>
 
-#include "app/news_dlg.h"
-#include "app/web_update_dlg.h"
+#include "update/news_dlg.h"
+#include "update/web_update_dlg.h"
 #include "resources/resource.h"
 #include "tests/gui/modal_driver.h"
 

@@ -1,5 +1,5 @@
 // The console tool's lines: every field quoted, so that no text can break a row.
-#include "app/record_line.h"
+#include "cli/record_line.h"
 
 #include <gtest/gtest.h>
 

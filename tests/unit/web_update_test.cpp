@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/line_reader.h"
-#include "app/news_markers.h"
-#include "app/update_info.h"
-#include "app/version_number.h"
+#include "update/line_reader.h"
+#include "update/news_markers.h"
+#include "update/update_info.h"
+#include "update/version_number.h"
 #include "platform/memory/memory_registry.h"
 
 namespace corvane {

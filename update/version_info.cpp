@@ -1,4 +1,4 @@
-#include "app/version_info.h"
+#include "update/version_info.h"
 
 #include <windows.h>
 

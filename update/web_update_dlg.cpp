@@ -1,4 +1,4 @@
-#include "app/web_update_dlg.h"
+#include "update/web_update_dlg.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/gui_platform.h"
-#include "app/news_dlg.h"
-#include "app/version_info.h"
+#include "update/news_dlg.h"
+#include "update/version_info.h"
 #include "framework/win_app.h"
 #include "resources/resource.h"
 

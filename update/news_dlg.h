@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/version_number.h"
+#include "update/version_number.h"
 #include "framework/dialog.h"
 
 class CNewsDlg : public CDialog {

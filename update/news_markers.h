@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "app/version_number.h"
+#include "update/version_number.h"
 
 namespace corvane {
 

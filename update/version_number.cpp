@@ -1,4 +1,4 @@
-#include "app/version_number.h"
+#include "update/version_number.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "app/record_line.h"
+#include "cli/record_line.h"
 
 #include "platform/text.h"
 

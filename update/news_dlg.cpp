@@ -1,11 +1,11 @@
-#include "app/news_dlg.h"
+#include "update/news_dlg.h"
 
 #include <richedit.h>
 
 #include <cstring>
 #include <vector>
 
-#include "app/news_markers.h"
+#include "update/news_markers.h"
 #include "resources/resource.h"
 
 namespace {

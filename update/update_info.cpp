@@ -1,9 +1,9 @@
-#include "app/update_info.h"
+#include "update/update_info.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "app/line_reader.h"
+#include "update/line_reader.h"
 #include "app/settings.h"
 #include "platform/text.h"
 

@@ -12,10 +12,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/cli_missing.h"
-#include "app/cli_report.h"
-#include "app/cli_remove.h"
-#include "app/record_line.h"
+#include "cli/cli_missing.h"
+#include "cli/cli_report.h"
+#include "cli/cli_remove.h"
+#include "cli/record_line.h"
 #include "catalogue/dependency_walker.h"
 #include "catalogue/object_kinds.h"
 #include "catalogue/registry_scan.h"

@@ -1,4 +1,4 @@
-#include "app/cli_remove.h"
+#include "cli/cli_remove.h"
 
 #include <cstdio>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/record_line.h"
+#include "cli/record_line.h"
 #include "catalogue/class_removal.h"
 #include "catalogue/object_kinds.h"
 #include "catalogue/registry_access.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/version_number.h"
+#include "update/version_number.h"
 
 class CVersionInfo {
  public:

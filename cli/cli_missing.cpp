@@ -1,9 +1,9 @@
-#include "app/cli_missing.h"
+#include "cli/cli_missing.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "app/record_line.h"
+#include "cli/record_line.h"
 #include "catalogue/object_lists.h"
 #include "catalogue/registry_scan.h"
 #include "tools/missing_dependencies.h"

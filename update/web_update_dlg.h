@@ -7,9 +7,9 @@
 #include <atomic>
 #include <string>
 
-#include "app/update_info.h"
-#include "app/version_number.h"
-#include "app/wininet_api.h"
+#include "update/update_info.h"
+#include "update/version_number.h"
+#include "update/wininet_api.h"
 #include "framework/dialog.h"
 #include "widgets/hyper_link.h"
 

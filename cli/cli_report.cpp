@@ -1,4 +1,4 @@
-#include "app/cli_report.h"
+#include "cli/cli_report.h"
 
 #include <windows.h>
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/record_line.h"
+#include "cli/record_line.h"
 #include "catalogue/attributes.h"
 #include "catalogue/object_lists.h"
 #include "catalogue/registry_scan.h"

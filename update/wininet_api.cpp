@@ -1,4 +1,4 @@
-#include "app/wininet_api.h"
+#include "update/wininet_api.h"
 
 namespace {
 

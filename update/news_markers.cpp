@@ -1,4 +1,4 @@
-#include "app/news_markers.h"
+#include "update/news_markers.h"
 
 namespace corvane {
 

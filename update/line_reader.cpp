@@ -1,4 +1,4 @@
-#include "app/line_reader.h"
+#include "update/line_reader.h"
 
 #include <utility>
 
