@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "corvane_version.h"
 #include "cli/cli_missing.h"
 #include "cli/cli_report.h"
 #include "cli/cli_remove.h"
@@ -29,7 +30,8 @@ using namespace corvane;
 namespace {
 
 const char kUsage[] =
-    "Usage: corvane-cli list\n"
+    "Usage: corvane-cli --version\n"
+    "       corvane-cli list\n"
     "       corvane-cli find PATH\n"
     "       corvane-cli deps PATH\n"
     "       corvane-cli missing [--category controls|dll|exe]\n"
@@ -102,6 +104,10 @@ int Run(int argc, char** argv) {
 
 // Whatever a file or the registry holds, the tool ends with a message, never an abort.
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("corvane-cli %s\n", CORVANE_VERSION_TEXT);
+    return 0;
+  }
   try {
     return Run(argc, argv);
   } catch (const std::exception& error) {

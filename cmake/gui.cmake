@@ -80,7 +80,7 @@ target_link_libraries(corvane_gui PUBLIC corvane_framework corvane_win32)
 # program's own module.
 set(CORVANE_RESOURCES ${CMAKE_SOURCE_DIR}/resources/corvane.rc)
 set_source_files_properties(${CORVANE_RESOURCES} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_BINARY_DIR}/corvane_version.h")
 target_include_directories(corvane_gui PUBLIC ${CMAKE_SOURCE_DIR})
 
 add_executable(corvane WIN32 app/corvane_main.cpp app/plenor_app.cpp ${CORVANE_RESOURCES})

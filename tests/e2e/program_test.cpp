@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "corvane_version.h"
+
 namespace {
 
 const char kFixtureClsidKey[] = "CLSID\\{6E3A1C52-8F0B-4D27-9B1E-2C7D5A40F913}";
@@ -135,7 +137,7 @@ TEST(ProgramTest, StartsScansListsAndClosesSavingItsSettings) {
   ASSERT_NE(nullptr, run);
   HWND main = nullptr;
   for (int i = 0; i < 600 && main == nullptr; ++i) {
-    main = FindWindowA("CorvaneFrame", "Corvane 2.0");
+    main = FindWindowA("CorvaneFrame", CORVANE_TITLE);
     if (main == nullptr) Sleep(100);
   }
   ASSERT_NE(nullptr, main) << "no main window";
@@ -204,7 +206,7 @@ TEST(ProgramTest, InteractiveStartWritesTheShellVerbsAndOpeningAControlRegisters
 
   HANDLE run = Start("");
   ASSERT_NE(nullptr, run);
-  EXPECT_TRUE(CloseWindowOf(run, "Corvane 2.0"));
+  EXPECT_TRUE(CloseWindowOf(run, CORVANE_TITLE));
   CloseHandle(run);
 
   const std::string exe = WindowsPath("CORVANE_EXE");

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "corvane_version.h"
 #include "resources/resource.h"
 #include "tests/gui/modal_driver.h"
 
@@ -59,7 +60,7 @@ TEST_F(AboutBoxTest, ShowsTheBoldTitleNoticesAndTheMakersAddress) {
   CAboutDlg dialog;
   INT_PTR result = gui_test::RunModal(dialog, [](HWND hwnd) {
     EXPECT_EQ(gui_test::WindowText(hwnd), "About Corvane");
-    EXPECT_EQ(gui_test::WindowText(GetDlgItem(hwnd, IDC_ABOUT_TITLE)), "Corvane 2.0");
+    EXPECT_EQ(gui_test::WindowText(GetDlgItem(hwnd, IDC_ABOUT_TITLE)), CORVANE_TITLE);
     Answer title = AskColour(hwnd, IDC_ABOUT_TITLE);
     EXPECT_EQ(title.font.lfWeight, FW_BOLD);
     LOGFONTA gui = {};
