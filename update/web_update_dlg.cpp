@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/gui_platform.h"
+#include "app/launcher.h"
 #include "update/news_dlg.h"
 #include "update/version_info.h"
 #include "framework/win_app.h"
@@ -378,10 +379,19 @@ void CheckForUpdates() {
   const std::string name = target.substr(target.find_last_of("\\/") + 1);
   char text[1024] = "";
   std::snprintf(text, sizeof text,
-                "Please install the update at your convenience.\nExit this program and execute "
-                "the file called \"%s\",\nlocated on your Windows Desktop.\n\nAfter installing, "
-                "you may delete this file or move it to a different location.",
+                "The update has been downloaded to your Windows Desktop as \"%s\".\n\n"
+                "Install it now? Corvane closes so that the installer can replace it.\n\n"
+                "Otherwise, exit this program later and execute that file. After installing, "
+                "you may delete it or move it to a different location.",
                 name.c_str());
-  MessageBoxA(nullptr, text, "Update ready for installation",
-              MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+  if (MessageBoxA(nullptr, text, "Update ready for installation",
+                  MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) != IDYES)
+    return;
+  if (Launcher().RunShell(target, "", "", SW_SHOWNORMAL) <= 32) {
+    AppMessageBox("The installer \"" + name + "\" could not be started. Exit this program and "
+                  "execute it from your Windows Desktop.", MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  // The installer replaces this program's files, which it can do only once Corvane has ended.
+  if (CWnd* main = AfxGetMainWnd()) PostMessageA(main->GetSafeHwnd(), WM_CLOSE, 0, 0);
 }

@@ -85,5 +85,6 @@ class CWebUpdateDlg : public CDialog {
 };
 
 // The Check for Updates command: the dialog over the URL of the settings, then, after a
-// complete download, the message that names the installer on the desktop.
+// complete download, the offer to run the installer on the desktop; when it starts, the main
+// window closes so that the installer can replace the program.
 void CheckForUpdates();

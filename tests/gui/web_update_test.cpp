@@ -276,7 +276,7 @@ TEST_F(WebUpdateTest, CompleteDownloadLandsOnTheDesktopAndIsNamedAfterwards) {
        {"Update ready for installation",
         [&](HWND box) {
           final_message = WindowText(GetDlgItem(box, 0xFFFF));
-          gui_test::SendClick(box, IDOK);
+          gui_test::SendClick(box, IDNO);
         }}},
       [] {});
   CheckForUpdates();
@@ -292,9 +292,10 @@ TEST_F(WebUpdateTest, CompleteDownloadLandsOnTheDesktopAndIsNamedAfterwards) {
             "Please press the Close button now.");
   EXPECT_TRUE(ReadFile(desktop_.File("corvane21.exe")) == installer);
   EXPECT_EQ(final_message,
-            "Please install the update at your convenience.\nExit this program and execute the "
-            "file called \"corvane21.exe\",\nlocated on your Windows Desktop.\n\nAfter "
-            "installing, you may delete this file or move it to a different location.");
+            "The update has been downloaded to your Windows Desktop as \"corvane21.exe\".\n\n"
+            "Install it now? Corvane closes so that the installer can replace it.\n\n"
+            "Otherwise, exit this program later and execute that file. After installing, you "
+            "may delete it or move it to a different location.");
 }
 
 TEST_F(WebUpdateTest, CancelledDownloadDeletesThePartialFileAndOffersItAgain) {
