@@ -92,3 +92,4 @@ add_custom_command(TARGET corvane POST_BUILD
 
 add_subdirectory(tests/gui)
 add_subdirectory(tests/e2e)
+add_subdirectory(tests/installer)

@@ -4,6 +4,7 @@
 // input.
 #include "app/launcher.h"
 #include "app/shell_tools.h"
+#include "tests/gui/help_windows.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,9 @@
 
 namespace {
 
-const char kViewerClass[] = "MS_WINHELP";
+using help_windows::TextOf;
+using help_windows::ViewerText;
+using help_windows::ViewerWindows;
 
 std::string ProgramFolder() {
   char path[MAX_PATH] = "";
@@ -28,46 +31,6 @@ std::string BuildFolder() {
   std::string folder = ProgramFolder();
   for (int level = 0; level < 2; ++level) folder = folder.substr(0, folder.find_last_of('\\'));
   return folder;
-}
-
-std::string TextOf(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
-    return "";
-  std::vector<char> text(length + 1, '\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                      SMTO_ABORTIFHUNG, 2000, &copied);
-  return std::string(text.data(), copied);
-}
-
-BOOL CALLBACK CollectViewer(HWND window, LPARAM windows) {
-  char name[64] = "";
-  GetClassNameA(window, name, sizeof name);
-  if (lstrcmpiA(name, kViewerClass) == 0)
-    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> ViewerWindows() {
-  std::vector<HWND> windows;
-  EnumWindows(CollectViewer, reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
-BOOL CALLBACK AppendText(HWND window, LPARAM text) {
-  *reinterpret_cast<std::string*>(text) += TextOf(window) + "\n";
-  return TRUE;
-}
-
-// The captions and the shown text of every viewer window.
-std::string ViewerText() {
-  std::string text;
-  for (HWND window : ViewerWindows()) {
-    text += TextOf(window) + "\n";
-    EnumChildWindows(window, AppendText, reinterpret_cast<LPARAM>(&text));
-  }
-  return text;
 }
 
 bool ViewerTitled(const std::string& caption) {
