@@ -233,8 +233,13 @@ Section "Uninstall"
   Delete "$INSTDIR\vantic.gif"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
-  ; The maker's folder, when no other program of the maker is left in it.
-  RMDir "$INSTDIR\.."
+  ; The maker's folder, when no other program of the maker is left in it; a folder the user
+  ; chose stays.
+  ${GetParent} "$INSTDIR" $0
+  ${GetFileName} $0 $1
+  ${If} $1 == "Tessaline"
+    RMDir $0
+  ${EndIf}
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   DetailPrint "Your settings and the backups of removed registrations were left in place."
 SectionEnd

@@ -177,6 +177,16 @@ check "another copy's verb stays" grep -qF 'C:\Elsewhere\corvane.exe -V %L' <<<"
 check "the settings stay" grep -q DisplayMissing <<<"$(out reg query 'HKCU\Software\Tessaline\Corvane\General')"
 check "the removal backup stays" test -f "$backup"
 
+echo "== a folder of the user's choice"
+mkdir -p "$WINEPREFIX/drive_c/Tools"
+check "setup.exe /S /D= installs there" run "$setup" /S '/D=C:\Tools\Corvane'
+check "corvane.exe is there" test -f "$WINEPREFIX/drive_c/Tools/Corvane/corvane.exe"
+check "InstallLocation names it" test "$(value InstallLocation)" = 'C:\Tools\Corvane'
+check "its Uninstall.exe /S succeeds" run 'C:\Tools\Corvane\Uninstall.exe' /S
+"$server" -w
+check "the folder is gone" test ! -e "$WINEPREFIX/drive_c/Tools/Corvane"
+check "the folder that held it stays" test -d "$WINEPREFIX/drive_c/Tools"
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures checks failed; the prefix is kept in $work"
   exit 1
