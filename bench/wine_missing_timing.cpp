@@ -51,7 +51,7 @@ std::vector<bool> WalkEach(const Platform& platform, const std::vector<CRegister
 
 std::vector<bool> SearchOnce(const Platform& platform, const std::vector<CRegisteredObject*>& records) {
   std::vector<bool> marks;
-  MissingDependencySearch search(platform.files);
+  MissingDependencySearch search(platform.files, platform.modules);
   for (const CRegisteredObject* record : records) marks.push_back(search.IsMissingDependency(*record));
   return marks;
 }

@@ -75,7 +75,7 @@ def walker(wine_run, cli, path):
         raise SystemExit(f"corvane-cli deps {path} failed: {run.stderr}")
     entries = []
     for line in run.stdout.splitlines():
-        name, found = line.strip().strip('"').split('","')
+        name, found, how, delay = line.strip().strip('"').split('","')
         entries.append((name, found))
     return entries
 
