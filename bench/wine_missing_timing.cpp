@@ -41,7 +41,8 @@ std::vector<bool> WalkEach(const Platform& platform, const std::vector<CRegister
     if (record->exists() == 1) {
       std::vector<std::unique_ptr<CFileObject>> list;
       if (GetFileDependencies(platform, record->GetFilePath(), list)) {
-        for (const auto& entry : list) marked = marked || entry->exists() == 0;
+        for (const auto& entry : list)
+          marked = marked || (entry->exists() == 0 && !entry->delay_loaded());
       }
     }
     marks.push_back(marked);
