@@ -28,25 +28,16 @@ std::string FolderOf(const std::string& path) {
   return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
-bool ReadLevel(DependencyLookup& lookup, const std::string& path, bool delay, Level* level) {
-  ImportTable table;
-  if (!lookup.ReadImports(path, &table)) return false;
-  level->names = std::move(table.names);
-  level->delay_from = level->names.size();
-  level->names.insert(level->names.end(), table.delay_names.begin(), table.delay_names.end());
-  level->path = path;
-  level->folder = FolderOf(path);
-  level->pe32_plus = table.pe32_plus;
-  level->delay = delay;
-  return true;
-}
-
-// A file the loader would map for an importer of the other bitness is refused.
-Dependency CheckBitness(DependencyLookup& lookup, Dependency found, bool pe32_plus) {
-  ImportTable table;
-  if (lookup.ReadImports(found.path, &table) && table.pe32_plus != pe32_plus)
-    found.by = FoundBy::kWrongBitness;
-  return found;
+Level MakeLevel(const std::string& path, ImportTable table, bool delay) {
+  Level level;
+  level.names = std::move(table.names);
+  level.delay_from = level.names.size();
+  level.names.insert(level.names.end(), table.delay_names.begin(), table.delay_names.end());
+  level.path = path;
+  level.folder = FolderOf(path);
+  level.pe32_plus = table.pe32_plus;
+  level.delay = delay;
+  return level;
 }
 
 // Where the loader finds name for the importer: a contract through the schema before any
@@ -69,7 +60,7 @@ Dependency Locate(DependencyLookup& lookup, const Level& importer, const std::st
         if (found.path.empty()) found.path = lookup.FindWithLoader(host);
         if (found.path.empty()) return found;
         found.by = FoundBy::kApiSet;
-        return CheckBitness(lookup, found, importer.pe32_plus);
+        return found;
     }
   }
   found.path = lookup.FindDll(importer.folder, name, importer.pe32_plus);
@@ -80,10 +71,8 @@ Dependency Locate(DependencyLookup& lookup, const Level& importer, const std::st
     found.by = FoundBy::kAssembly;
   } else if (!(found.path = lookup.FindWithLoader(name)).empty()) {
     found.by = FoundBy::kLoader;
-  } else {
-    return found;
   }
-  return CheckBitness(lookup, found, importer.pe32_plus);
+  return found;
 }
 
 }  // namespace
@@ -145,8 +134,10 @@ bool WalkDependencies(DependencyLookup& lookup, const std::string& path,
   // import loses its delay mark when a file that loads at once needs it too.
   std::unordered_map<std::string, std::size_t> listed;
   // An explicit stack keeps the depth-first order without deep native recursion.
-  std::vector<Level> stack(1);
-  if (!ReadLevel(lookup, path, false, &stack.back())) return false;
+  std::vector<Level> stack;
+  ImportTable table;
+  if (!lookup.ReadImports(path, &table)) return false;
+  stack.push_back(MakeLevel(path, std::move(table), false));
   while (!stack.empty()) {
     Level& level = stack.back();
     if (level.next == level.names.size()) {
@@ -156,7 +147,6 @@ bool WalkDependencies(DependencyLookup& lookup, const std::string& path,
     const bool delay = level.delay || level.next >= level.delay_from;
     const std::string name = level.names[level.next++];
     const std::string key = ToUpper(name);
-    Level below;
     if (known.count(key) != 0) {
       // Below a delay-loaded import every file is delay-loaded too, so a DLL that lost its
       // mark here has been walked whole: going over its names again lifts theirs.
@@ -164,9 +154,10 @@ bool WalkDependencies(DependencyLookup& lookup, const std::string& path,
       if (delay || it == listed.end() || !(*entries)[it->second].delay) continue;
       Dependency& entry = (*entries)[it->second];
       entry.delay = false;
-      if (entry.found() && ReadLevel(lookup, entry.path, false, &below)) {
-        below.revisit = true;
-        stack.push_back(std::move(below));
+      ImportTable again;
+      if (entry.found() && lookup.ReadImports(entry.path, &again)) {
+        stack.push_back(MakeLevel(entry.path, std::move(again), false));
+        stack.back().revisit = true;
       }
       continue;
     }
@@ -174,10 +165,16 @@ bool WalkDependencies(DependencyLookup& lookup, const std::string& path,
     known.insert(key);
     Dependency entry = Locate(lookup, level, name);
     entry.delay = delay;
+    ImportTable below;
+    bool walk = entry.found() && lookup.ReadImports(entry.path, &below);
+    // A file the loader would map for an importer of the other bitness is refused.
+    if (walk && below.pe32_plus != level.pe32_plus) {
+      entry.by = FoundBy::kWrongBitness;
+      walk = false;
+    }
     listed.emplace(key, entries->size());
     entries->push_back(entry);
-    if (entry.found() && ReadLevel(lookup, entry.path, delay, &below))
-      stack.push_back(std::move(below));
+    if (walk) stack.push_back(MakeLevel(entry.path, std::move(below), delay));
   }
   return true;
 }

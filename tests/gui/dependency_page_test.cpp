@@ -82,7 +82,7 @@ TEST_F(DependencyPageTest, SystemDllListsItsDependenciesFlatAtTheTop) {
   EXPECT_EQ(page_.tree().entry_count(), items.size());
   for (const TreeItemInfo& item : items) {
     EXPECT_FALSE(item.has_children) << item.text;
-    EXPECT_TRUE(item.image == 0 || item.image == 1) << item.text;
+    EXPECT_TRUE(item.image == 0 || item.image == 1 || item.image == 4) << item.text;
     EXPECT_EQ(item.selected_image, item.image) << item.text;
     EXPECT_EQ(page_.tree().GetEntry(item.handle)->module_name(), item.text);
   }
@@ -109,22 +109,26 @@ TEST_F(DependencyPageTest, SelectingAnEntryListsItsAttributes) {
   ASSERT_GE(items.size(), 2u);
 
   Select(items.back().handle);
-  ASSERT_EQ(ItemCount(list()), 2);
+  ASSERT_EQ(ItemCount(list()), 3);
   EXPECT_EQ(ItemText(list(), 0, 0), "File Location");
   EXPECT_EQ(ItemText(list(), 0, 1), "");
   EXPECT_EQ(ItemText(list(), 1, 0), "Status");
   EXPECT_EQ(ItemText(list(), 1, 1), corvane::kStatusMissing);
-  EXPECT_EQ(ItemImage(list(), 0), 1);
-  EXPECT_EQ(ItemImage(list(), 1), 1);
+  EXPECT_EQ(ItemText(list(), 2, 0), "Found By");
+  EXPECT_EQ(ItemText(list(), 2, 1), "not found");
+  for (int row = 0; row < 3; ++row) EXPECT_EQ(ItemImage(list(), row), 1) << row;
 
-  // The found DLL replaces the rows: path, status, size and dates, then version strings.
+  // The found DLL replaces the rows: path, status, size and dates, how it was found, then
+  // version strings.
   Select(items.front().handle);
-  ASSERT_GE(ItemCount(list()), 6);
+  ASSERT_GE(ItemCount(list()), 7);
   EXPECT_EQ(ItemText(list(), 0, 1), page_.tree().GetEntry(items.front().handle)->GetFilePath());
   EXPECT_EQ(ItemText(list(), 1, 1), corvane::kStatusExists);
-  for (int row = 0; row < 6; ++row) EXPECT_EQ(ItemImage(list(), row), 2) << row;
+  for (int row = 0; row < 7; ++row) EXPECT_EQ(ItemImage(list(), row), 2) << row;
   EXPECT_EQ(ItemText(list(), 2, 0), "File Size");
-  for (int row = 6; row < ItemCount(list()); ++row) EXPECT_EQ(ItemImage(list(), row), 3) << row;
+  EXPECT_EQ(ItemText(list(), 6, 0), "Found By");
+  EXPECT_EQ(ItemText(list(), 6, 1), "search path");
+  for (int row = 7; row < ItemCount(list()); ++row) EXPECT_EQ(ItemImage(list(), row), 3) << row;
 
   // No selection, no rows.
   Select(nullptr);
