@@ -51,8 +51,13 @@ cleanup() {
 trap cleanup EXIT
 for name in "${!clsid[@]}"; do
   reg add "HKCR\\CLSID\\${clsid[$name]}\\InprocServer32" /ve /d "${server[$name]}" /f
+  reg add "HKCR\\CLSID\\${clsid[$name]}\\ProgID" /ve /d "Corvane.Loader.$name" /f
 done
 
+"$run" "$cli" list 2>/dev/null | tr -d '\r' >"$out"
+for name in "${!clsid[@]}"; do
+  check "$name: its class is in the catalogue" 'grep -qF "\"${clsid[$name]}\"" "$out"'
+done
 "$run" "$cli" missing >"$out" 2>"$err"
 sed -i 's/\r$//' "$out"
 "$run" "$oracle" "${server[@]}" 2>/dev/null | tr -d '\r' >"$err"
