@@ -205,10 +205,10 @@ TEST_F(DependencyPageTest, DestroyingThePageReleasesItsEntries) {
   EXPECT_FALSE(IsWindow(window));
 }
 
-TEST_F(DependencyPageTest, TreeAndListShareTheFourImagesAndListHasNameAndValue) {
+TEST_F(DependencyPageTest, TreeAndListShareTheFiveImagesAndListHasNameAndValue) {
   EXPECT_EQ(TreeView_GetImageList(tree(), TVSIL_NORMAL), page_.images());
   EXPECT_EQ(ListView_GetImageList(list(), LVSIL_SMALL), page_.images());
-  EXPECT_EQ(ImageList_GetImageCount(page_.images()), 4);
+  EXPECT_EQ(ImageList_GetImageCount(page_.images()), 5);
   char heading[32] = "";
   LVCOLUMNA column = {};
   column.mask = LVCF_TEXT | LVCF_WIDTH;
