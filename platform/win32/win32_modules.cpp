@@ -119,7 +119,11 @@ std::string Win32Modules::FindInAssembly(const char* importer, const char* name)
     data.cbSize = sizeof(data);
     if (FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, name,
                                  &data)) {
-      path = MapAndRelease(name);
+      // The search follows the active context's redirection without mapping anything, so
+      // it answers for an importer of the other bitness too; the loader is asked after it.
+      char found[MAX_PATH] = {};
+      const DWORD length = SearchPathA(nullptr, name, nullptr, MAX_PATH, found, nullptr);
+      path = length > 0 && length < MAX_PATH ? std::string(found, length) : MapAndRelease(name);
     }
     DeactivateActCtx(0, cookie);
   }
