@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -133,6 +134,38 @@ TEST_F(DependencyPageTest, SelectingAnEntryListsItsAttributes) {
   // No selection, no rows.
   Select(nullptr);
   EXPECT_EQ(ItemCount(list()), 0);
+}
+
+TEST_F(DependencyPageTest, ContractsAndDelayLoadedDllsSayHowTheyAreFound) {
+  // An image of this process's bitness, so that the loader's answers are its own.
+  corvane::PeLayout layout;
+  layout.pe32_plus = sizeof(void*) == 8;
+  layout.delay_imports = {"msimg32.dll", "corvane_nowhere_later.dll"};
+  const std::string server = folder_.path() + "\\contracts.dll";
+  details_test::WritePeFile(server, {"api-ms-win-core-synch-l1-2-0.dll"}, layout);
+  corvane::CComFileObject record(win32_.platform, server);
+  page_.Fill(record);
+  std::vector<TreeItemInfo> items = TopLevelItems(tree());
+  ASSERT_GE(items.size(), 3u);
+  EXPECT_EQ(items.front().text, "api-ms-win-core-synch-l1-2-0.dll");
+  EXPECT_EQ(items.front().image, 0);
+  Select(items.front().handle);
+  ASSERT_GE(ItemCount(list()), 7);
+  EXPECT_EQ(ItemText(list(), 6, 0), "Found By");
+  EXPECT_EQ(ItemText(list(), 6, 1), "API set");
+
+  // The delay-loaded DLLs follow, with what they pull in: found with an image of their own,
+  // or missing.
+  auto later = std::find_if(items.begin(), items.end(),
+                            [](const TreeItemInfo& item) { return item.text == "msimg32.dll"; });
+  ASSERT_NE(later, items.end());
+  for (auto item = later; item + 1 != items.end(); ++item) EXPECT_EQ(item->image, 4) << item->text;
+  Select(later->handle);
+  ASSERT_GE(ItemCount(list()), 8);
+  EXPECT_EQ(ItemText(list(), 7, 0), "Loaded");
+  EXPECT_EQ(ItemText(list(), 7, 1), "on first use (delay-loaded)");
+  EXPECT_EQ(items.back().text, "corvane_nowhere_later.dll");
+  EXPECT_EQ(items.back().image, 1);
 }
 
 TEST_F(DependencyPageTest, AnItemWithoutAnEntryOfThePageListsNothing) {
