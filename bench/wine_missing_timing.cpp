@@ -41,7 +41,8 @@ std::vector<bool> WalkEach(const Platform& platform, const std::vector<CRegister
     if (record->exists() == 1) {
       std::vector<std::unique_ptr<CFileObject>> list;
       if (GetFileDependencies(platform, record->GetFilePath(), list)) {
-        for (const auto& entry : list) marked = marked || entry->exists() == 0;
+        for (const auto& entry : list)
+          marked = marked || (entry->exists() == 0 && !entry->delay_loaded());
       }
     }
     marks.push_back(marked);
@@ -51,7 +52,7 @@ std::vector<bool> WalkEach(const Platform& platform, const std::vector<CRegister
 
 std::vector<bool> SearchOnce(const Platform& platform, const std::vector<CRegisteredObject*>& records) {
   std::vector<bool> marks;
-  MissingDependencySearch search(platform.files);
+  MissingDependencySearch search(platform.files, platform.modules);
   for (const CRegisteredObject* record : records) marks.push_back(search.IsMissingDependency(*record));
   return marks;
 }

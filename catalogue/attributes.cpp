@@ -116,6 +116,10 @@ std::string CFileObject::GetVersionString(int index) const {
 void CFileObject::FillAttributes(AttributeRows& rows) {
   const bool present = GetFileStatusText(kAttrStatus) == kStatusExists;
   AddFileRows(*this, rows, present, 2, 1);
+  if (is_dependency_) {
+    rows.AddAttributeRow("Found By", FoundByText(found_by_), IsFound(found_by_) ? 2 : 1);
+    if (delay_loaded_) rows.AddAttributeRow("Loaded", "on first use (delay-loaded)", 2);
+  }
   if (LoadVersionInfo() != 1) return;
   for (int index = kAttrFileDescription; index <= kAttrProductVersion; ++index)
     rows.AddAttributeRow(AttributeLabel(index), GetVersionString(index), 3);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "catalogue/dependency_walker.h"
 #include "catalogue/find_cache.h"
 #include "catalogue/registry_access.h"
 
@@ -18,6 +19,14 @@ void CFileObject::SetServer(const std::string& module_name, const std::string& p
   file_path_ = path;
   ExpandPath();
   exists_ = file_path_.empty() ? 0 : 1;
+}
+
+void CFileObject::SetDependency(const Dependency& dependency) {
+  SetServer(dependency.name, dependency.path);
+  found_by_ = dependency.by;
+  delay_loaded_ = dependency.delay;
+  is_dependency_ = true;
+  if (!dependency.found()) exists_ = 0;
 }
 
 void CFileObject::ExpandPath() {

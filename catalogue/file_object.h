@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/found_by.h"
 #include "catalogue/record_sinks.h"
 #include "platform/platform.h"
 
 namespace corvane {
 
 class CFindCache;
+struct Dependency;
 
 class CFileObject {
  public:
@@ -24,6 +26,9 @@ class CFileObject {
 
   // Stores the module name and path, expands the path; exists = path not empty.
   void SetServer(const std::string& module_name, const std::string& path);
+  // As SetServer for an entry of a dependency list, which also keeps how it was found; a
+  // DLL refused for its bitness keeps its path and counts as missing.
+  void SetDependency(const Dependency& dependency);
   // Expands environment variables in the path when it has a "%" and the result fits.
   void ExpandPath();
   // 1 when the file path, or a text before one of its blanks, is found, or when what is
@@ -41,6 +46,9 @@ class CFileObject {
 
   int exists() const { return exists_; }
   const std::string& module_name() const { return module_name_; }
+  FoundBy found_by() const { return found_by_; }
+  // A dependency reached only through delay-loaded imports: its server loads without it.
+  bool delay_loaded() const { return delay_loaded_; }
 
  protected:
   // FindFile of path, uncached.
@@ -52,6 +60,9 @@ class CFileObject {
   std::string module_name_;
   std::string file_path_;
   std::uint32_t translation_ = 0;
+  FoundBy found_by_ = FoundBy::kNotFound;
+  bool delay_loaded_ = false;
+  bool is_dependency_ = false;
 };
 
 }  // namespace corvane

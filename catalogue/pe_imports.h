@@ -1,5 +1,5 @@
-// The DLL names of a PE file's ordinary import table, read from the file's bytes with every
-// read kept inside them.
+// The DLL names of a PE file's import tables, ordinary and delay-load, read from the file's
+// bytes with every read kept inside them.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -17,5 +17,16 @@ namespace corvane {
 // Reads PE32 and PE32+ headers; the section table follows the optional header's stated size.
 bool ReadImportNames(const std::uint8_t* data, std::size_t size,
                      std::vector<std::string>* names);
+
+struct ImportTable {
+  bool pe32_plus = false;  // a 64-bit image
+  std::vector<std::string> names;        // the ordinary imports, bound when the file loads
+  std::vector<std::string> delay_names;  // loaded on first use
+};
+
+// Both tables, under the same rules as ReadImportNames; the names of both together are held
+// to the file's size. Delay-load descriptors may give virtual addresses instead of RVAs (the
+// old format without the RVA attribute bit).
+bool ReadImportTable(const std::uint8_t* data, std::size_t size, ImportTable* table);
 
 }  // namespace corvane

@@ -53,7 +53,8 @@ void CRegisteredObject::FillDependencies(DependencyTree& tree) {
   std::vector<std::unique_ptr<CFileObject>> list;
   if (GetFileDependencies(platform_, GetFilePath(), list) != 1) return;
   for (auto& entry : list) {
-    const int image = entry->exists() ? 0 : 1;
+    // A DLL loaded only on first use has an image of its own; a missing one is missing.
+    const int image = entry->exists() ? (entry->delay_loaded() ? 4 : 0) : 1;
     tree.InsertEntry(std::move(entry), image);
   }
 }

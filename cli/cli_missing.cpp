@@ -21,7 +21,7 @@ int RunMissingCommand(const Platform& platform, int argc, char** argv) {
   }
   CObjectLists lists;
   ScanRegistry(platform, lists);
-  MissingDependencySearch search(platform.files);
+  MissingDependencySearch search(platform.files, platform.modules);
   int result = 0;
   for (int category = 0; category < kCategoryCount; ++category) {
     if (only >= 0 && category != only) continue;

@@ -27,6 +27,8 @@ std::string FormatDependencyLine(const CFileObject& entry) {
   std::string line;
   AppendField(line, entry.module_name());
   AppendField(line, entry.GetFilePath());
+  AppendField(line, FoundByText(entry.found_by()));
+  AppendField(line, entry.delay_loaded() ? "delay" : "");
   return line;
 }
 

@@ -8,7 +8,9 @@ namespace corvane {
 
 // "category","name","clsid","path","exists"; a double quote inside a field is doubled.
 std::string FormatRecordLine(const char* category, const CRegisteredObject& record);
-// "name","found path" of one entry of a dependency list, quoted the same way.
+// "name","path","found by","delay" of one entry of a dependency list, quoted the same way:
+// the path is empty when missing (a file refused for its bitness keeps it), the last field
+// "delay" for a DLL reached only through delay-loaded imports, else empty.
 std::string FormatDependencyLine(const CFileObject& entry);
 
 // The category that a console option names: "controls", "dll" or "exe" (any case); -1 else.

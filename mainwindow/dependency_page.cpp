@@ -20,7 +20,8 @@ BOOL CDependencyPage::OnInitDialog() {
   CDialog::OnInitDialog();
   tree_.SubclassDlgItem(IDC_DEPENDENCY_TREE, this);
   list_.SubclassDlgItem(IDC_DEPENDENCY_LIST, this);
-  images_.Create({IDB_DEPENDENCY_FOUND, IDB_MISBEHAVED, IDB_FILE_FACT, IDB_VERSION_STRING});
+  images_.Create({IDB_DEPENDENCY_FOUND, IDB_MISBEHAVED, IDB_FILE_FACT, IDB_VERSION_STRING,
+                  IDB_DEPENDENCY_DELAYED});
   tree_.SetImageList(images_.handle(), TVSIL_NORMAL);
   list_.SetImageList(images_.handle(), LVSIL_SMALL);
   list_.InsertColumn(0, "Name", LVCFMT_LEFT, kColumnWidth);

@@ -45,6 +45,12 @@ class Files {
   // SearchPathA with the system's default order: the full path found, empty when none.
   virtual std::string FindOnSearchPath(const char* name) = 0;
 
+  // The system folder of DLLs of that bitness, as this process reaches it, when the search
+  // order doesn't look there (GetSystemWow64DirectoryA in a 64-bit process, the Sysnative
+  // alias in a 32-bit one on 64-bit Windows); empty when the search order covers it or the
+  // system has none.
+  virtual std::string SystemFolderFor(bool pe32_plus) = 0;
+
   // GetFileVersionInfoSizeA and GetFileVersionInfoA: the file's version block.
   virtual bool ReadVersionBlock(const char* path, std::vector<std::uint8_t>* block) = 0;
   // VerQueryValueA on such a block: the first "\VarFileInfo\Translation" entry, and the text

@@ -1,6 +1,8 @@
 // The modules seam: loading a DLL and calling one of its exports.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace corvane {
 
@@ -19,6 +21,17 @@ class Modules {
   virtual bool CallExport(ModuleHandle module, const char* name, long* result) = 0;
   // FreeLibrary.
   virtual void Free(ModuleHandle module) = 0;
+
+  // What the loader itself would do with a DLL name, asked without running any DLL's code.
+  // The API set schema the process's loader resolves contracts with, as its bytes; empty
+  // when the system has none.
+  virtual std::vector<std::uint8_t> ApiSetSchema() = 0;
+  // Where the importer's activation context (its embedded manifest, or the .manifest file
+  // beside it) redirects the DLL name; empty when it has none or redirects nothing there.
+  virtual std::string FindInAssembly(const char* importer, const char* name) = 0;
+  // The file the loader maps for a bare DLL name, mapped without its code running and
+  // released at once; empty when the loader maps none.
+  virtual std::string FindWithLoader(const char* name) = 0;
 };
 
 }  // namespace corvane

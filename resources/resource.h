@@ -197,3 +197,6 @@
 #define IDC_RESULTS_HTML 1054
 #define IDC_COMPARE_CATEGORY 1055
 #define IDC_COMPARE_COMPUTERS_HELP 1056
+
+// Dependencies pane: the image of a DLL loaded only on first use.
+#define IDB_DEPENDENCY_DELAYED 3400

@@ -836,6 +836,13 @@ def a_dependency_found(c):
     l_dll_gear(c, 7, 7, {'K': K, 'W': GREEN, 's': GREEN, 'd': DGRN})
 
 
+def a_dependency_delayed(c):
+    # the same page, its cog yellow: found, but loaded only on first use
+    page(c, 1, 0, 11, 14, face=SILVER, fold_face=GREY)
+    text_lines(c, 3, 3, 6, 3, K)
+    l_dll_gear(c, 7, 7, {'K': K, 'W': YELLOW, 's': YELLOW, 'd': OLIVE})
+
+
 def r_key(c):
     # by hand, shaded to the bottom right: nothing lighter than yellow to
     # catch the light on a white mask
@@ -909,6 +916,7 @@ ATTR_IMAGES = [
     ('attr_missing_file.bmp', a_missing_file),
     ('attr_version_string.bmp', a_version_string),
     ('dependency_found.bmp', a_dependency_found),
+    ('dependency_delayed.bmp', a_dependency_delayed),
     ('reg_key.bmp', r_key),
     ('reg_key_selected.bmp', r_key_selected),
     ('reg_value_string.bmp', r_value_string),

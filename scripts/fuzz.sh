@@ -14,7 +14,8 @@ out=build/fuzz
 mkdir -p "$out/corpus"
 
 clang++ -std=c++17 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-  tests/fuzz/pe_reader_fuzzer.cpp catalogue/pe_imports.cpp catalogue/version_resource.cpp \
+  tests/fuzz/pe_reader_fuzzer.cpp catalogue/pe_imports.cpp catalogue/api_set_schema.cpp platform/text.cpp \
+  catalogue/version_resource.cpp \
   -o "$out/pe_reader_fuzzer"
 
 # A few small real DLLs of each kind, so that the fuzzer starts from valid headers.

@@ -11,19 +11,36 @@ namespace corvane {
 
 namespace {
 
-struct Dependency {
+struct ListedDll {
   std::string name;
   std::string path;
   bool found;
+  std::string how;  // how it was found, or why it is missing; and whether it is delay-loaded
 };
+
+// How a DLL was found (" (found by search path)"), why a DLL counts as missing when it is not
+// simply nowhere (" (wrong bitness)"), and whether it is delay-loaded.
+std::string DependencyNote(const CFileObject& entry) {
+  std::vector<std::string> parts;
+  if (entry.exists() == 1)
+    parts.push_back(std::string("found by ") + FoundByText(entry.found_by()));
+  else if (entry.found_by() != FoundBy::kNotFound)
+    parts.push_back(FoundByText(entry.found_by()));
+  if (entry.delay_loaded()) parts.push_back("delay-loaded");
+  if (parts.empty()) return std::string();
+  std::string note = " (" + parts[0];
+  for (std::size_t i = 1; i < parts.size(); ++i) note += ", " + parts[i];
+  return note + ")";
+}
 
 // False when the walker can't read the server file: then no dependency part is written.
 bool ReadDependencies(const Platform& platform, const CRegisteredObject& record,
-                      std::vector<Dependency>* dependencies) {
+                      std::vector<ListedDll>* dependencies) {
   std::vector<std::unique_ptr<CFileObject>> list;
   if (!GetFileDependencies(platform, record.GetFilePath(), list)) return false;
   for (const auto& entry : list)
-    dependencies->push_back({entry->module_name(), entry->GetFilePath(), entry->exists() == 1});
+    dependencies->push_back({entry->module_name(), entry->GetFilePath(), entry->exists() == 1,
+                             DependencyNote(*entry)});
   return true;
 }
 
@@ -35,7 +52,7 @@ std::string FormattedRow(const std::string& label, const std::string& value) {
 }
 
 std::string FormattedRecord(const CRegisteredObject& record, const std::vector<int>& attributes,
-                            const std::vector<Dependency>* dependencies) {
+                            const std::vector<ListedDll>* dependencies) {
   std::string out =
       "<table border=1 width=\"72%\" cellspacing=0 cellpadding=3 height=29>"
       "<tr><td width=\"100%\" colspan=2 bgcolor=\"#F8BE10\" height=1><font face=\"Verdana\" "
@@ -44,14 +61,14 @@ std::string FormattedRecord(const CRegisteredObject& record, const std::vector<i
   for (int index : attributes) out += FormattedRow(AttributeLabel(index), record.GetAttribute(index));
   if (dependencies != nullptr) {
     out += FormattedRow("Dependencies", "");
-    for (const Dependency& dll : *dependencies)
-      out += FormattedRow(dll.name, dll.found ? dll.path : std::string("Not Found!"));
+    for (const ListedDll& dll : *dependencies)
+      out += FormattedRow(dll.name, (dll.found ? dll.path : std::string("Not Found!")) + dll.how);
   }
   return out + "</table>";
 }
 
 std::string PlainRecord(const CRegisteredObject& record, const std::vector<int>& attributes,
-                        const std::vector<Dependency>* dependencies) {
+                        const std::vector<ListedDll>* dependencies) {
   std::string out;
   for (int index : attributes) {
     out += HtmlEscape(AttributeLabel(index)) + ": " + HtmlEscape(record.GetAttribute(index)) +
@@ -59,10 +76,10 @@ std::string PlainRecord(const CRegisteredObject& record, const std::vector<int>&
   }
   if (dependencies != nullptr) {
     out += "<strong>Dependencies: </strong><BR>\n";
-    for (const Dependency& dll : *dependencies) {
+    for (const ListedDll& dll : *dependencies) {
       out += HtmlEscape(dll.name) +
-             (dll.found ? " Located at: " + HtmlEscape(dll.path) + "<BR>\n"
-                        : std::string(" was not found.<BR>\n"));
+             (dll.found ? " Located at: " + HtmlEscape(dll.path + dll.how) + "<BR>\n"
+                        : " was not found" + HtmlEscape(dll.how) + ".<BR>\n");
     }
   }
   return out;
@@ -129,10 +146,10 @@ std::string WriteInventoryReport(const Platform& platform,
     CRegisteredObject& record = *records[i];
     if (Included(record, choices)) {
       record.LoadVersionInfo();
-      std::vector<Dependency> dependencies;
+      std::vector<ListedDll> dependencies;
       const bool with_dependencies = html && choices.dependencies && record.exists() == 1 &&
                                      ReadDependencies(platform, record, &dependencies);
-      const std::vector<Dependency>* part = with_dependencies ? &dependencies : nullptr;
+      const std::vector<ListedDll>* part = with_dependencies ? &dependencies : nullptr;
       if (choices.format == kReportFormattedHtml) {
         out += FormattedRecord(record, choices.attributes, part) + "\n<BR>\n";
       } else if (choices.format == kReportPlainHtml) {

@@ -12,40 +12,59 @@ namespace corvane {
 // and those are what is kept; the walk itself then runs in memory.
 class MissingDependencySearch::CachedLookup : public DependencyLookup {
  public:
-  explicit CachedLookup(Files& files) : files_(files) {}
+  CachedLookup(Files& files, Modules& modules) : system_(files, modules) {}
 
-  bool ReadImports(const std::string& path, std::vector<std::string>* names) override {
+  bool ReadImports(const std::string& path, ImportTable* table) override {
     auto it = imports_.find(ToUpper(path));
     if (it == imports_.end()) {
       Imports read;
-      read.readable = files_.ReadImports(path, &read.names);
+      read.readable = system_.ReadImports(path, &read.table);
       it = imports_.emplace(ToUpper(path), std::move(read)).first;
     }
     if (!it->second.readable) return false;
-    names->insert(names->end(), it->second.names.begin(), it->second.names.end());
+    *table = it->second.table;
     return true;
   }
 
-  std::string FindDll(const std::string& folder, const std::string& name) override {
-    const std::string key = ToUpper(folder) + '|' + ToUpper(name);
-    auto it = found_.find(key);
-    if (it == found_.end()) it = found_.emplace(key, files_.FindDll(folder, name)).first;
-    return it->second;
+  std::string FindDll(const std::string& folder, const std::string& name,
+                      bool pe32_plus) override {
+    return Remembered(ToUpper(folder) + (pe32_plus ? "|64|" : "|32|") + ToUpper(name),
+                      [&] { return system_.FindDll(folder, name, pe32_plus); });
+  }
+
+  const ApiSetSchema& Schema() override { return system_.Schema(); }
+
+  std::string FindInAssembly(const std::string& importer, const std::string& name) override {
+    return Remembered("<" + ToUpper(importer) + "|" + ToUpper(name),
+                      [&] { return system_.FindInAssembly(importer, name); });
+  }
+
+  std::string FindWithLoader(const std::string& name) override {
+    return Remembered("?" + ToUpper(name), [&] { return system_.FindWithLoader(name); });
   }
 
  private:
   struct Imports {
     bool readable = false;
-    std::vector<std::string> names;
+    ImportTable table;
   };
 
-  FilesDependencyLookup files_;
+  // The answer under key, asked of the system the first time only. "<" and "?" never start
+  // a folder, so the keys of the three questions can't meet.
+  template <typename Ask>
+  std::string Remembered(const std::string& key, Ask ask) {
+    auto it = found_.find(key);
+    if (it == found_.end()) it = found_.emplace(key, ask()).first;
+    return it->second;
+  }
+
+  SystemDependencyLookup system_;
   std::unordered_map<std::string, Imports> imports_;
   std::unordered_map<std::string, std::string> found_;
 };
 
-MissingDependencySearch::MissingDependencySearch(Files& files)
-    : lookup_(std::make_unique<CachedLookup>(files)) {}
+MissingDependencySearch::MissingDependencySearch(Files& files, Modules& modules)
+    : lookup_(std::make_unique<CachedLookup>(files, modules)) {}
 
 MissingDependencySearch::~MissingDependencySearch() = default;
 
@@ -55,10 +74,10 @@ const std::vector<std::string>& MissingDependencySearch::MissingOf(const std::st
   if (it != missing_.end()) return it->second;
   std::vector<std::string> missing;
   std::unordered_set<std::string> known;
-  WalkDependencies(*lookup_, path, known,
-                   [&missing](const std::string& name, const std::string& found) {
-                     if (found.empty()) missing.push_back(name);
-                   });
+  std::vector<Dependency> entries;
+  WalkDependencies(*lookup_, path, known, &entries);
+  for (const Dependency& entry : entries)
+    if (!entry.found() && !entry.delay) missing.push_back(entry.name);
   return missing_.emplace(key, std::move(missing)).first->second;
 }
 

@@ -13,13 +13,14 @@ namespace corvane {
 
 class MissingDependencySearch {
  public:
-  explicit MissingDependencySearch(Files& files);
+  MissingDependencySearch(Files& files, Modules& modules);
   ~MissingDependencySearch();
   MissingDependencySearch(const MissingDependencySearch&) = delete;
   MissingDependencySearch& operator=(const MissingDependencySearch&) = delete;
 
-  // The DLL names that the walk of path lists as not found, in walk order, exactly as
-  // GetFileDependencies would list them; empty also when path can't be read as a PE file.
+  // The DLL names that the walk of path lists as not found and not only delay-loaded (those
+  // that keep the file from loading), in walk order, exactly as GetFileDependencies would
+  // list them; empty also when path can't be read as a PE file.
   // Files are keyed by their path without regard to case.
   const std::vector<std::string>& MissingOf(const std::string& path);
   // True when the record's server file exists and needs a DLL that can't be found.

@@ -49,7 +49,7 @@ void CMissingDependenciesDlg::Search() {
     ::SendMessageA(progress_, PBM_SETSTEP, 1, 0);
     long processed = 0;
     long found = 0;
-    corvane::MissingDependencySearch search(platform.files);
+    corvane::MissingDependencySearch search(platform.files, platform.modules);
     for (int i = 0; i < list_->RowCount(); ++i) {
       const corvane::CRegisteredObject* record = list_->RecordAt(i);
       if (record != nullptr && search.IsMissingDependency(*record)) {

@@ -40,6 +40,11 @@ class MemoryFiles : public Files {
   void RemoveFile(const std::string& path);
   // The folders FindOnSearchPath tries, in order.
   void SetSearchFolders(std::vector<std::string> folders);
+  // What SystemFolderFor answers for each bitness.
+  void SetOtherSystemFolder(bool pe32_plus, const std::string& folder) {
+    other_system_[pe32_plus ? 1 : 0] = folder;
+  }
+  std::string SystemFolderFor(bool pe32_plus) override { return other_system_[pe32_plus ? 1 : 0]; }
   // Gives a file its bytes, adding it when absent; its size follows them.
   void SetContents(const std::string& path, std::vector<std::uint8_t> bytes);
   void SetVariable(const std::string& name, const std::string& value);
@@ -54,6 +59,7 @@ class MemoryFiles : public Files {
   std::vector<std::string> Paths() const;
 
  private:
+  std::string other_system_[2];
   std::map<std::string, std::string> paths_;      // upper-cased path -> path as added
   std::map<std::string, FoundFile> files_;        // upper-cased path -> what a find reports
   std::map<std::string, std::string> aliases_;    // upper-cased alias -> upper-cased target

@@ -30,4 +30,25 @@ bool MemoryModules::CallExport(ModuleHandle module, const char* name, long* resu
 
 void MemoryModules::Free(ModuleHandle module) { loaded_.erase(module); }
 
+void MemoryModules::AddAssemblyDll(const std::string& importer, const std::string& name,
+                                   const std::string& path) {
+  assembly_dlls_[ToUpper(importer + "|" + name)] = path;
+}
+
+void MemoryModules::AddLoaderDll(const std::string& name, const std::string& path) {
+  loader_dlls_[ToUpper(name)] = path;
+}
+
+std::string MemoryModules::FindInAssembly(const char* importer, const char* name) {
+  ++assembly_questions_;
+  auto it = assembly_dlls_.find(ToUpper(std::string(importer) + "|" + name));
+  return it == assembly_dlls_.end() ? std::string() : it->second;
+}
+
+std::string MemoryModules::FindWithLoader(const char* name) {
+  ++loader_questions_;
+  auto it = loader_dlls_.find(ToUpper(name));
+  return it == loader_dlls_.end() ? std::string() : it->second;
+}
+
 }  // namespace corvane

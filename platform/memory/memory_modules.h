@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/modules.h"
 
@@ -16,6 +17,19 @@ class MemoryModules : public Modules {
   bool HasExport(ModuleHandle module, const char* name) override;
   bool CallExport(ModuleHandle module, const char* name, long* result) override;
   void Free(ModuleHandle module) override;
+  std::vector<std::uint8_t> ApiSetSchema() override { return schema_; }
+  std::string FindInAssembly(const char* importer, const char* name) override;
+  std::string FindWithLoader(const char* name) override;
+
+  void SetApiSetSchema(std::vector<std::uint8_t> schema) { schema_ = std::move(schema); }
+  // The importer's manifest redirects name to path.
+  void AddAssemblyDll(const std::string& importer, const std::string& name,
+                      const std::string& path);
+  // The loader maps name from path.
+  void AddLoaderDll(const std::string& name, const std::string& path);
+  // How often each question was asked.
+  int assembly_questions() const { return assembly_questions_; }
+  int loader_questions() const { return loader_questions_; }
 
   // A loadable file with its exports (name -> what calling it does).
   void AddModule(const std::string& path, std::map<std::string, Export> exports);
@@ -26,6 +40,11 @@ class MemoryModules : public Modules {
   std::map<std::string, std::map<std::string, Export>> modules_;  // upper-cased path
   std::map<ModuleHandle, std::string> loaded_;
   ModuleHandle next_ = 0x10000;
+  std::vector<std::uint8_t> schema_;
+  std::map<std::string, std::string> assembly_dlls_;  // upper-cased "importer|name"
+  std::map<std::string, std::string> loader_dlls_;    // upper-cased name
+  int assembly_questions_ = 0;
+  int loader_questions_ = 0;
 };
 
 }  // namespace corvane

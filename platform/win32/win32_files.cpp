@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/win32/wow64_redirection.h"
+
 namespace corvane {
 
 namespace {
@@ -93,6 +95,26 @@ std::string Win32Files::FindOnSearchPath(const char* name) {
   // A longer result is the size it would need: the path didn't fit and isn't there.
   if (length == 0 || length >= MAX_PATH) return std::string();
   return std::string(found, length);
+}
+
+std::string Win32Files::SystemFolderFor(bool pe32_plus) {
+  const bool process64 = sizeof(void*) == 8;
+  if (pe32_plus == process64) return std::string();
+  char folder[MAX_PATH] = {};
+  UINT length = 0;
+  if (process64) {
+    length = GetSystemWow64DirectoryA(folder, MAX_PATH);
+  } else if (RunningUnderWow64()) {
+    // The alias reaches the 64-bit System32 for every call, reads of the file included,
+    // where turning the redirection off would last only for one scope.
+    length = GetWindowsDirectoryA(folder, MAX_PATH);
+    if (length > 0 && length + 11 < MAX_PATH) {
+      std::strcat(folder, "\\Sysnative");
+      length += 10;
+    }
+  }
+  if (length == 0 || length >= MAX_PATH) return std::string();
+  return std::string(folder, length);
 }
 
 bool Win32Files::ReadVersionBlock(const char* path, std::vector<std::uint8_t>* block) {

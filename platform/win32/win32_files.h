@@ -17,6 +17,7 @@ class Win32Files : public Files {
   bool ToLocalTime(std::uint64_t file_time, std::tm* local) override;
   std::unique_ptr<FileView> MapFile(const char* path) override;
   std::string FindOnSearchPath(const char* name) override;
+  std::string SystemFolderFor(bool pe32_plus) override;
   std::string AppDataFolder() override;
   bool CreateFolder(const char* path) override;
   bool WriteNewFile(const char* path, const std::string& bytes) override;

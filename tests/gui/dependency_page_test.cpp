@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -82,7 +83,7 @@ TEST_F(DependencyPageTest, SystemDllListsItsDependenciesFlatAtTheTop) {
   EXPECT_EQ(page_.tree().entry_count(), items.size());
   for (const TreeItemInfo& item : items) {
     EXPECT_FALSE(item.has_children) << item.text;
-    EXPECT_TRUE(item.image == 0 || item.image == 1) << item.text;
+    EXPECT_TRUE(item.image == 0 || item.image == 1 || item.image == 4) << item.text;
     EXPECT_EQ(item.selected_image, item.image) << item.text;
     EXPECT_EQ(page_.tree().GetEntry(item.handle)->module_name(), item.text);
   }
@@ -109,26 +110,62 @@ TEST_F(DependencyPageTest, SelectingAnEntryListsItsAttributes) {
   ASSERT_GE(items.size(), 2u);
 
   Select(items.back().handle);
-  ASSERT_EQ(ItemCount(list()), 2);
+  ASSERT_EQ(ItemCount(list()), 3);
   EXPECT_EQ(ItemText(list(), 0, 0), "File Location");
   EXPECT_EQ(ItemText(list(), 0, 1), "");
   EXPECT_EQ(ItemText(list(), 1, 0), "Status");
   EXPECT_EQ(ItemText(list(), 1, 1), corvane::kStatusMissing);
-  EXPECT_EQ(ItemImage(list(), 0), 1);
-  EXPECT_EQ(ItemImage(list(), 1), 1);
+  EXPECT_EQ(ItemText(list(), 2, 0), "Found By");
+  EXPECT_EQ(ItemText(list(), 2, 1), "not found");
+  for (int row = 0; row < 3; ++row) EXPECT_EQ(ItemImage(list(), row), 1) << row;
 
-  // The found DLL replaces the rows: path, status, size and dates, then version strings.
+  // The found DLL replaces the rows: path, status, size and dates, how it was found, then
+  // version strings.
   Select(items.front().handle);
-  ASSERT_GE(ItemCount(list()), 6);
+  ASSERT_GE(ItemCount(list()), 7);
   EXPECT_EQ(ItemText(list(), 0, 1), page_.tree().GetEntry(items.front().handle)->GetFilePath());
   EXPECT_EQ(ItemText(list(), 1, 1), corvane::kStatusExists);
-  for (int row = 0; row < 6; ++row) EXPECT_EQ(ItemImage(list(), row), 2) << row;
+  for (int row = 0; row < 7; ++row) EXPECT_EQ(ItemImage(list(), row), 2) << row;
   EXPECT_EQ(ItemText(list(), 2, 0), "File Size");
-  for (int row = 6; row < ItemCount(list()); ++row) EXPECT_EQ(ItemImage(list(), row), 3) << row;
+  EXPECT_EQ(ItemText(list(), 6, 0), "Found By");
+  EXPECT_EQ(ItemText(list(), 6, 1), "search path");
+  for (int row = 7; row < ItemCount(list()); ++row) EXPECT_EQ(ItemImage(list(), row), 3) << row;
 
   // No selection, no rows.
   Select(nullptr);
   EXPECT_EQ(ItemCount(list()), 0);
+}
+
+TEST_F(DependencyPageTest, ContractsAndDelayLoadedDllsSayHowTheyAreFound) {
+  // An image of this process's bitness, so that the loader's answers are its own.
+  corvane::PeLayout layout;
+  layout.pe32_plus = sizeof(void*) == 8;
+  layout.delay_imports = {"msimg32.dll", "corvane_nowhere_later.dll"};
+  const std::string server = folder_.path() + "\\contracts.dll";
+  details_test::WritePeFile(server, {"api-ms-win-core-synch-l1-2-0.dll"}, layout);
+  corvane::CComFileObject record(win32_.platform, server);
+  page_.Fill(record);
+  std::vector<TreeItemInfo> items = TopLevelItems(tree());
+  ASSERT_GE(items.size(), 3u);
+  EXPECT_EQ(items.front().text, "api-ms-win-core-synch-l1-2-0.dll");
+  EXPECT_EQ(items.front().image, 0);
+  Select(items.front().handle);
+  ASSERT_GE(ItemCount(list()), 7);
+  EXPECT_EQ(ItemText(list(), 6, 0), "Found By");
+  EXPECT_EQ(ItemText(list(), 6, 1), "API set");
+
+  // The delay-loaded DLLs follow, with what they pull in: found with an image of their own,
+  // or missing.
+  auto later = std::find_if(items.begin(), items.end(),
+                            [](const TreeItemInfo& item) { return item.text == "msimg32.dll"; });
+  ASSERT_NE(later, items.end());
+  for (auto item = later; item + 1 != items.end(); ++item) EXPECT_EQ(item->image, 4) << item->text;
+  Select(later->handle);
+  ASSERT_GE(ItemCount(list()), 8);
+  EXPECT_EQ(ItemText(list(), 7, 0), "Loaded");
+  EXPECT_EQ(ItemText(list(), 7, 1), "on first use (delay-loaded)");
+  EXPECT_EQ(items.back().text, "corvane_nowhere_later.dll");
+  EXPECT_EQ(items.back().image, 1);
 }
 
 TEST_F(DependencyPageTest, AnItemWithoutAnEntryOfThePageListsNothing) {
@@ -201,10 +238,10 @@ TEST_F(DependencyPageTest, DestroyingThePageReleasesItsEntries) {
   EXPECT_FALSE(IsWindow(window));
 }
 
-TEST_F(DependencyPageTest, TreeAndListShareTheFourImagesAndListHasNameAndValue) {
+TEST_F(DependencyPageTest, TreeAndListShareTheFiveImagesAndListHasNameAndValue) {
   EXPECT_EQ(TreeView_GetImageList(tree(), TVSIL_NORMAL), page_.images());
   EXPECT_EQ(ListView_GetImageList(list(), LVSIL_SMALL), page_.images());
-  EXPECT_EQ(ImageList_GetImageCount(page_.images()), 4);
+  EXPECT_EQ(ImageList_GetImageCount(page_.images()), 5);
   char heading[32] = "";
   LVCOLUMNA column = {};
   column.mask = LVCF_TEXT | LVCF_WIDTH;

@@ -25,8 +25,9 @@ class HostWindow : public gui_test::TestHost {
 };
 
 // Writes a 32-bit PE file that imports the names given, in order.
-inline void WritePeFile(const std::string& path, const std::vector<std::string>& imports) {
-  std::vector<std::uint8_t> bytes = corvane::BuildPeImage(imports).bytes;
+inline void WritePeFile(const std::string& path, const std::vector<std::string>& imports,
+                        corvane::PeLayout layout = {}) {
+  std::vector<std::uint8_t> bytes = corvane::BuildPeImage(imports, layout).bytes;
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()),
              static_cast<std::streamsize>(bytes.size()));

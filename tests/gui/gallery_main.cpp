@@ -1,5 +1,6 @@
 // corvane_gallery: shows one of the program's dialogs or windows by name, for screenshots.
-//   corvane_gallery options | message | timed | unregistered | progress | about | details |
+//   corvane_gallery options | message | timed | unregistered | progress | about |
+//                   details [PATH [dependencies]] |
 //                   compare | update [news | download] | update-offline | news
 #include <windows.h>
 #include <commctrl.h>
@@ -41,6 +42,26 @@ void CALLBACK ClickUpdateLink(HWND, UINT, UINT_PTR timer, DWORD) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, update_link)));
 }
 
+// Turns the COM File Details dialog to its Dependencies tab and selects the last DLL listed.
+void CALLBACK ShowDependencies(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = GetForegroundWindow();
+  HWND tabs = dialog != nullptr ? GetDlgItem(dialog, IDC_DETAIL_TABS) : nullptr;
+  if (tabs == nullptr) return;
+  KillTimer(nullptr, timer);
+  TabCtrl_SetCurSel(tabs, 1);
+  NMHDR change = {tabs, IDC_DETAIL_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+  SendMessageA(dialog, WM_NOTIFY, IDC_DETAIL_TABS, reinterpret_cast<LPARAM>(&change));
+  HWND tree = FindWindowExA(dialog, nullptr, nullptr, nullptr);
+  for (HWND child = tree; child != nullptr; child = FindWindowExA(dialog, child, nullptr, nullptr)) {
+    if (HWND found = GetDlgItem(child, IDC_DEPENDENCY_TREE)) {
+      HTREEITEM last = TreeView_GetRoot(found);
+      for (HTREEITEM next = last; next != nullptr; next = TreeView_GetNextSibling(found, next))
+        last = next;
+      TreeView_SelectItem(found, last);
+    }
+  }
+}
+
 const char kSampleNews[] =
     "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20\n"
     "@@Version 2.1\\par\n\\b Faster scans\\b0  of large registries.\\par\n"
@@ -77,6 +98,10 @@ int main(int argc, char** argv) {
     char system[MAX_PATH] = "";
     GetSystemDirectoryA(system, MAX_PATH);
     std::string ole32 = std::string(system) + "\\ole32.dll";
+    // details PATH dependencies: that file's Dependencies tab with its last DLL selected.
+    if (argc > 2) ole32 = argv[2];
+    if (argc > 3 && std::string(argv[3]) == "dependencies")
+      SetTimer(nullptr, 0, 300, ShowDependencies);
     if (which == "compare") {
       CCompareFilesDlg compare(ole32);
       compare.DoModal();

@@ -29,8 +29,9 @@ class DependencyWalkTest : public ::testing::Test {
  protected:
   DependencyWalkTest() { env.files.SetSearchFolders({kSystem, "C:\\Lib"}); }
 
-  void AddDll(const std::string& path, const std::vector<std::string>& imports) {
-    env.files.SetContents(path, BuildPeImage(imports).bytes);
+  void AddDll(const std::string& path, const std::vector<std::string>& imports,
+              PeLayout layout = {}) {
+    env.files.SetContents(path, BuildPeImage(imports, layout).bytes);
   }
   static std::string System(const std::string& name) { return std::string(kSystem) + "\\" + name; }
 
@@ -218,11 +219,17 @@ class FillDependenciesTest : public DependencyWalkTest {
   }
 };
 
-TEST_F(FillDependenciesTest, EntriesGoInListOrderWithImagesByFoundOrMissing) {
-  AddDll("C:\\App\\server.dll", {"a.dll", "gone.dll"});
+TEST_F(FillDependenciesTest, EntriesGoInListOrderWithImagesByFoundMissingOrDelayLoaded) {
+  PeLayout layout;
+  layout.delay_imports = {"later.dll", "never.dll"};
+  AddDll("C:\\App\\server.dll", {"a.dll", "gone.dll"}, layout);
   AddDll(System("a.dll"), {});
+  AddDll(System("later.dll"), {});
   EXPECT_EQ(Fill("C:\\App\\server.dll"),
-            (std::vector<Entry>{{"a.dll", System("a.dll"), 0}, {"gone.dll", "", 1}}));
+            (std::vector<Entry>{{"a.dll", System("a.dll"), 0},
+                                {"gone.dll", "", 1},
+                                {"later.dll", System("later.dll"), 4},
+                                {"never.dll", "", 1}}));
 }
 
 TEST_F(FillDependenciesTest, MisbehavedRecordAddsNothingEvenWhenTheFileAppearsLater) {

@@ -82,7 +82,7 @@ TEST_F(InventoryReportTest, FormattedHtmlEscapesValuesAndListsDependencies) {
             Title("&lt;b&gt;Tess&amp;Co &quot;1&quot;, 2") +
             Row("ProgID", "&lt;b&gt;Tess&amp;Co &quot;1&quot;, 2") +
             Row("File Location", "C:\\Tess\\server.dll") + Row("File Description", "&nbsp") +
-            Row("Dependencies", "&nbsp") + Row("base.dll", system_base) +
+            Row("Dependencies", "&nbsp") + Row("base.dll", system_base + " (found by search path)") +
             Row("gone.dll", "Not Found!") + "</table>\n<BR>\n" +
             Title("Tess.Lone") + Row("ProgID", "Tess.Lone") +
             Row("File Location", "C:\\Tess\\lone.dll") + Row("File Description", "&nbsp") +
@@ -105,7 +105,7 @@ TEST_F(InventoryReportTest, PlainHtmlWritesOnlyTheChosenKindAndStillTitlesNothin
             "File Location: C:\\Tess\\server.dll<BR>\n"
             "ProgID: &lt;b&gt;Tess&amp;Co &quot;1&quot;, 2<BR>\n"
             "<strong>Dependencies: </strong><BR>\n"
-            "base.dll Located at: " + std::string(kSystem) + "\\base.dll<BR>\n"
+            "base.dll Located at: " + std::string(kSystem) + "\\base.dll (found by search path)<BR>\n"
             "gone.dll was not found.<BR>\n"
             "\n<HR><BR>\n"
             "File Location: C:\\Tess\\lone.dll<BR>\n"

@@ -47,7 +47,7 @@ TEST_F(MissingDependencySearchTest, DeepMissingCyclesAndUnreadableFiles) {
   AddDll("C:\\App\\via_text.dll", {"text.dll", "d.dll"});
   AddDll("C:\\App\\three.dll", {"x1.dll", "x2.dll", "x3.dll"});
 
-  MissingDependencySearch search(env.files);
+  MissingDependencySearch search(env.files, env.modules);
   for (const char* path : {"C:\\App\\deep.dll", "C:\\App\\cycle.dll", "C:\\App\\clean.dll",
                            "C:\\App\\text.dll", "C:\\App\\via_text.dll", "C:\\App\\three.dll",
                            "C:\\App\\absent.dll"}) {
@@ -67,7 +67,7 @@ TEST_F(MissingDependencySearchTest, SharedDllFollowsEachServersFirstImporter) {
   AddDll("C:\\Other\\server.dll", {"shared.dll"});
   AddDll(System("shared.dll"), {"x.dll"});
   for (bool app_first : {true, false}) {
-    MissingDependencySearch search(env.files);
+    MissingDependencySearch search(env.files, env.modules);
     if (!app_first) {
       EXPECT_EQ(search.MissingOf("C:\\Other\\server.dll").size(), 1u);
     }
@@ -80,22 +80,22 @@ TEST_F(MissingDependencySearchTest, EachFileIsReadOncePerSearchWhateverItsCase) 
   AddDll("C:\\App\\one.dll", {"shared.dll"});
   AddDll("C:\\App\\two.dll", {"SHARED.DLL"});
   AddDll(System("shared.dll"), {"gone.dll"});
-  MissingDependencySearch search(env.files);
+  MissingDependencySearch search(env.files, env.modules);
   EXPECT_EQ(search.MissingOf("C:\\App\\one.dll").size(), 1u);
   // What the search has learnt stays for its whole run.
   env.files.RemoveFile(System("shared.dll"));
   env.files.RemoveFile("C:\\App\\one.dll");
   EXPECT_EQ(search.MissingOf("c:\\app\\ONE.dll").size(), 1u);
   EXPECT_EQ(search.MissingOf("C:\\App\\two.dll").size(), 1u);
-  EXPECT_TRUE(MissingDependencySearch(env.files).MissingOf("C:\\App\\two.dll").size() == 1u);
-  EXPECT_TRUE(MissingDependencySearch(env.files).MissingOf("C:\\App\\one.dll").empty());
+  EXPECT_TRUE(MissingDependencySearch(env.files, env.modules).MissingOf("C:\\App\\two.dll").size() == 1u);
+  EXPECT_TRUE(MissingDependencySearch(env.files, env.modules).MissingOf("C:\\App\\one.dll").empty());
 }
 
 TEST_F(MissingDependencySearchTest, RecordsAreMarkedOnlyWhenTheirServerExists) {
   AddDll("C:\\App\\server.dll", {"gone.dll"});
   env.AddClass("{A}", "InprocServer32", "C:\\App\\server.dll");
   env.AddClass("{B}", "InprocServer32", "C:\\App\\absent.dll");
-  MissingDependencySearch search(env.files);
+  MissingDependencySearch search(env.files, env.modules);
   EXPECT_TRUE(search.IsMissingDependency(CRegisteredObject(env.platform, "{A}", "InprocServer32")));
   EXPECT_FALSE(search.IsMissingDependency(CRegisteredObject(env.platform, "{B}", "InprocServer32")));
 }
@@ -116,7 +116,7 @@ TEST_F(MissingDependencySearchTest, RandomGraphsGiveTheWalkersMarks) {
       AddDll(path, imports);
       servers.push_back(path);
     }
-    MissingDependencySearch search(env.files);
+    MissingDependencySearch search(env.files, env.modules);
     for (const std::string& server : servers) {
       SCOPED_TRACE(server);
       EXPECT_EQ(search.MissingOf(server), WalkedMissing(server));

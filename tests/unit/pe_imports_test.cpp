@@ -221,3 +221,58 @@ TEST(PeImports, NamesNeverTakeMoreThanTheFile) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+ImportTable ReadTable(const PeTestImage& image) {
+  ImportTable table;
+  EXPECT_TRUE(ReadImportTable(image.bytes.data(), image.bytes.size(), &table));
+  return table;
+}
+
+TEST(PeDelayImports, AreReadApartFromTheOrdinaryOnesInBothLayoutsAndBothAddressForms) {
+  for (bool pe32_plus : {false, true}) {
+    PeLayout layout;
+    layout.pe32_plus = pe32_plus;
+    layout.delay_imports = {"later.dll", "sometime.dll"};
+    const ImportTable table = ReadTable(BuildPeImage({"now.dll"}, layout));
+    EXPECT_EQ(table.pe32_plus, pe32_plus);
+    EXPECT_EQ(table.names, std::vector<std::string>{"now.dll"});
+    EXPECT_EQ(table.delay_names, (std::vector<std::string>{"later.dll", "sometime.dll"}));
+  }
+  PeLayout old;
+  old.delay_imports = {"old.dll"};
+  old.delay_virtual_addresses = true;
+  EXPECT_EQ(ReadTable(BuildPeImage({}, old)).delay_names, std::vector<std::string>{"old.dll"});
+  // The ordinary list alone keeps its old meaning.
+  std::vector<std::string> names;
+  const PeTestImage image = BuildPeImage({"now.dll"}, old);
+  ASSERT_TRUE(ReadImportNames(image.bytes.data(), image.bytes.size(), &names));
+  EXPECT_EQ(names, std::vector<std::string>{"now.dll"});
+}
+
+TEST(PeDelayImports, ADescriptorOrNameOutsideTheFileEndsOnlyTheDelayList) {
+  PeLayout layout;
+  layout.delay_imports = {"first.dll", "second.dll"};
+  PeTestImage image = BuildPeImage({"now.dll"}, layout);
+  image.Put32(image.delay_table + 32 + 4, 0x7FFFFFF0);  // the second name's RVA
+  ImportTable table = ReadTable(image);
+  EXPECT_EQ(table.names, std::vector<std::string>{"now.dll"});
+  EXPECT_EQ(table.delay_names, std::vector<std::string>{"first.dll"});
+
+  // A virtual address below the image base points at nothing.
+  image.Put32(image.delay_table, 0);
+  image.Put32(image.delay_table + 4, 0x100);
+  EXPECT_TRUE(ReadTable(image).delay_names.empty());
+
+  // A table that runs to the end of the file without its terminator.
+  image = BuildPeImage({}, layout);
+  image.Put32(image.DelayDirectory(), static_cast<std::uint32_t>(
+      PeTestImage::kSectionRva + image.bytes.size() - image.section_raw - 8));
+  table = ReadTable(image);
+  EXPECT_TRUE(table.delay_names.empty());
+}
+
+}  // namespace
+}  // namespace corvane

@@ -13,6 +13,10 @@ struct PeLayout {
   bool pe32_plus = false;
   // Bytes of filler after the standard optional header, counted in SizeOfOptionalHeader.
   std::uint16_t extra_optional = 0;
+  // Delay-load imports, after the ordinary ones in the same section.
+  std::vector<std::string> delay_imports;
+  // The old delay-load format: virtual addresses (image base 0x400000) instead of RVAs.
+  bool delay_virtual_addresses = false;
 };
 
 struct PeTestImage {
@@ -40,6 +44,8 @@ struct PeTestImage {
   }
   std::size_t ImportDirectory() const { return optional + (pe32_plus ? 120 : 104); }
   std::size_t Descriptor(std::size_t index) const { return section_raw + 20 * index; }
+  std::size_t DelayDirectory() const { return optional + (pe32_plus ? 216 : 200); }
+  std::size_t delay_table = 0;  // the delay-load descriptors start here
   bool pe32_plus = false;
 
  private:
@@ -83,6 +89,24 @@ inline PeTestImage BuildPeImage(const std::vector<std::string>& imports, PeLayou
     at += imports[i].size() + 1;
   }
   image.Put32(image.Descriptor(imports.size()) + 12, 0);
+  const auto rva_of = [&](std::size_t offset) {
+    return static_cast<std::uint32_t>(PeTestImage::kSectionRva + offset - headers);
+  };
+  if (!layout.delay_imports.empty()) {
+    constexpr std::uint32_t kImageBase = 0x400000;
+    if (!layout.pe32_plus) image.Put32(image.optional + 28, kImageBase);
+    image.delay_table = at;
+    at += 32 * (layout.delay_imports.size() + 1);
+    for (std::size_t i = 0; i < layout.delay_imports.size(); ++i) {
+      const std::size_t descriptor = image.delay_table + 32 * i;
+      image.Put32(descriptor, layout.delay_virtual_addresses ? 0 : 1);
+      image.Put32(descriptor + 4, rva_of(at) + (layout.delay_virtual_addresses ? kImageBase : 0));
+      image.PutText(at, layout.delay_imports[i]);
+      at += layout.delay_imports[i].size() + 1;
+    }
+    image.Put32(image.delay_table + 32 * layout.delay_imports.size() + 4, 0);
+    image.Put32(image.DelayDirectory(), rva_of(image.delay_table));
+  }
   const std::size_t raw_size = AlignUp(at - headers, 0x200);
   image.bytes.resize(headers + raw_size, 0);
 

@@ -6,6 +6,7 @@ current folder, system32, system, the Windows folder).
 
 usage: dependency_closure_test.py WINE_RUN CORVANE_CLI OBJDUMP PREFIX DLL...
 """
+import csv
 import os
 import subprocess
 import sys
@@ -74,8 +75,7 @@ def walker(wine_run, cli, path):
     if run.returncode != 0:
         raise SystemExit(f"corvane-cli deps {path} failed: {run.stderr}")
     entries = []
-    for line in run.stdout.splitlines():
-        name, found = line.strip().strip('"').split('","')
+    for name, found, _how, _delay in csv.reader(run.stdout.splitlines()):
         entries.append((name, found))
     return entries
 

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "catalogue/api_set_schema.h"
 #include "platform/memory/memory_registry.h"
 #include "tests/contract/registry_contract.h"
 #include "tests/win32/scratch_classes.h"
@@ -91,6 +92,45 @@ TEST(Win32Seams, ModulesLoadFindAndCallExports) {
   EXPECT_FALSE(modules.CallExport(kernel, "DllRegisterServer", &result));
   modules.Free(kernel);
   EXPECT_EQ(modules.Load("C:\\no such folder\\none.dll"), 0u);
+}
+
+TEST(Win32Seams, TheLoadersOwnAnswersAgreeWithWhatItLoads) {
+  Win32Modules modules;
+  // The schema the process's loader uses resolves a contract to the module it really maps.
+  const ApiSetSchema schema(modules.ApiSetSchema());
+  ASSERT_TRUE(schema.readable());
+  std::string host;
+  ASSERT_EQ(schema.Resolve("API-MS-WIN-CORE-SYNCH-L1-2-3.dll", "server.dll", &host),
+            ApiSetSchema::Answer::kHost);
+  HMODULE loaded = LoadLibraryA("api-ms-win-core-synch-l1-2-0.dll");
+  ASSERT_NE(loaded, nullptr);
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(loaded, path, MAX_PATH);
+  FreeLibrary(loaded);
+  const char* file = std::strrchr(path, '\\');
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(_stricmp(file + 1, host.c_str()), 0) << path;
+  EXPECT_EQ(_stricmp(modules.FindWithLoader("api-ms-win-core-synch-l1-2-0.dll").c_str(), path), 0);
+
+  // A DLL that isn't loaded yet is mapped only for the question and released again.
+  ASSERT_EQ(GetModuleHandleA("msimg32.dll"), nullptr);
+  EXPECT_NE(modules.FindWithLoader("msimg32.dll"), "");
+  EXPECT_EQ(GetModuleHandleA("msimg32.dll"), nullptr);
+  // Only bare names are asked: a path would make the loader map any file.
+  EXPECT_EQ(modules.FindWithLoader("C:\\windows\\system32\\msimg32.dll"), "");
+  EXPECT_EQ(modules.FindWithLoader("corvane_nowhere.dll"), "");
+  // Without a manifest there is no assembly to look in.
+  EXPECT_EQ(modules.FindInAssembly(path, "msimg32.dll"), "");
+
+  // The system folder of the other bitness is the one the search order doesn't cover.
+  Win32Files files;
+  const bool process64 = sizeof(void*) == 8;
+  EXPECT_EQ(files.SystemFolderFor(process64), "");
+  if (process64) {
+    char wow64[MAX_PATH] = "";
+    GetSystemWow64DirectoryA(wow64, MAX_PATH);
+    EXPECT_EQ(files.SystemFolderFor(false), wow64);
+  }
 }
 
 }  // namespace
