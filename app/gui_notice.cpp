@@ -46,5 +46,6 @@ void GuiNotice::ShowUnregistered(const std::string& name, const std::string& pat
 }
 
 bool GuiNotice::AskYesNo(const std::string& text, const std::string& caption) {
-  return MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+  return MessageBoxA(DefaultOwnerWindow(), text.c_str(), caption.c_str(),
+                     MB_YESNO | MB_ICONQUESTION) == IDYES;
 }

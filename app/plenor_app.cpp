@@ -18,6 +18,7 @@
 #include "catalogue/registry_scan.h"
 #include "catalogue/server_registration.h"
 #include "framework/cmd_ui.h"
+#include "framework/dialog.h"
 #include "framework/doc_template.h"
 #include "mainwindow/com_file_details_dlg.h"
 #include "mainwindow/layout_hold.h"
@@ -200,6 +201,7 @@ void CPlenorApp::OnRegister() {
   std::vector<char> buffer(kOpenFileBuffer, '\0');
   OPENFILENAMEA dialog = {};
   dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = DefaultOwnerWindow();
   dialog.lpstrFilter = "OCX or DLL Files(*.OCX,*.DLL)\0*.OCX;*.DLL\0";
   dialog.lpstrFile = buffer.data();
   dialog.nMaxFile = static_cast<DWORD>(buffer.size() - 1);
@@ -213,11 +215,15 @@ void CPlenorApp::OnRegister() {
       corvane::ChosenFiles(buffer.data(), buffer.size(), dialog.nFileOffset, &folder);
   if (files.empty()) return;
   last_register_folder_ = folder;
-  bool any = false;
-  for (const std::string& file : files)
-    any = corvane::RegisterServerFile(GuiPlatform(), file) == 1 || any;
+  // A server may write keys and still fail: every call that reached its entry point counts.
+  bool any_called = false;
+  for (const std::string& file : files) {
+    bool called = false;
+    corvane::RegisterServerFile(GuiPlatform(), file, &called);
+    any_called = any_called || called;
+  }
   CObjectTree* tree = ObjectTree();
-  if (!any || tree == nullptr) return;
+  if (!any_called || tree == nullptr) return;
   tree->Refresh(true, nullptr, false);
   tree->SelectByFile(files.front());
 }

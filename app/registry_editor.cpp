@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/launcher.h"
+#include "framework/dialog.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ void TypeKeyPath(const std::string& key_path) {
 
 void OpenInRegistryEditor(const std::string& key_path) {
   if (!LaunchRegistryEditor()) {
-    MessageBoxA(nullptr, kFailedText, "Corvane", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(DefaultOwnerWindow(), kFailedText, "Corvane", MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   SetForegroundWindow(g_editor);

@@ -1,5 +1,7 @@
 #include "catalogue/object_lists.h"
 
+#include "platform/text.h"
+
 namespace corvane {
 
 const char* CategoryName(int category) {
@@ -32,6 +34,14 @@ std::unique_ptr<CRegisteredObject> CObjectLists::RemoveFromCurrent(
     }
   }
   return nullptr;
+}
+
+void CObjectLists::ForgetNames(const std::string& clsid) {
+  for (auto& records : lists_) {
+    for (auto& record : records) {
+      if (EqualsNoCase(record->clsid(), clsid)) record->ForgetNames();
+    }
+  }
 }
 
 }  // namespace corvane

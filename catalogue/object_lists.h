@@ -1,6 +1,7 @@
 // The catalogue: the records of the three categories, and the category shown.
 #pragma once
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "catalogue/registered_object.h"
@@ -27,6 +28,9 @@ class CObjectLists {
   Records* GetCurrent();
   // Takes a record out of the current category and hands it back (null when it is not there).
   std::unique_ptr<CRegisteredObject> RemoveFromCurrent(const CRegisteredObject* record);
+  // The class's values changed: every record of that CLSID, in any category, reads its names
+  // again when next asked.
+  void ForgetNames(const std::string& clsid);
 
   Records& list(Category category) { return lists_[category]; }
   const Records& list(Category category) const { return lists_[category]; }

@@ -84,7 +84,7 @@ int CRegisteredObject::RemoveKeys(std::string& log) {
   backup_path_ = WriteRemovalBackup(platform_, clsid_, GetName(), backed_up);
   if (backup_path_.empty()) return 0;
   for (const ClassKey& key : keys) DeleteClassKey(platform_, key, log);
-  return KeyOpens(platform_.registry, kClassesRoot, JoinKeyPath({"CLSID", clsid_})) ? 0 : 1;
+  return IsRegistered() ? 0 : 1;
 }
 
 int CRegisteredObject::RemoveWithSummary(std::string& log, bool offer_app_id) {
@@ -151,6 +151,10 @@ int CRegisteredObject::Unregister() {
 
 std::string CRegisteredObject::ReadClassValue(const std::string& subkey) const {
   return ReadKeyValue(platform_.registry, kClassesRoot, JoinKeyPath({"CLSID", clsid_, subkey}));
+}
+
+bool CRegisteredObject::IsRegistered() const {
+  return KeyOpens(platform_.registry, kClassesRoot, JoinKeyPath({"CLSID", clsid_}));
 }
 
 std::string CRegisteredObject::GetAppID() const {

@@ -46,6 +46,8 @@ class CRegisteredObject : public CFileObject {
 
   // The default value of CLSID\<clsid>\<subkey>; empty when absent.
   std::string ReadClassValue(const std::string& subkey) const;
+  // Whether the key CLSID\<clsid> is still there.
+  bool IsRegistered() const;
   // The "AppID" value of CLSID\<clsid>; empty when absent.
   std::string GetAppID() const;
   // Backs up, then deletes the ProgID, TypeLib and CLSID keys in that order, logging each

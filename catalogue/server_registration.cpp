@@ -17,7 +17,9 @@ struct EntryCall {
   int mode;
 };
 
-int CallServerEntry(const Platform& platform, const std::string& path, const EntryCall& call) {
+int CallServerEntry(const Platform& platform, const std::string& path, const EntryCall& call,
+                    bool* entry_called) {
+  if (entry_called != nullptr) *entry_called = false;
   UserNotice& notice = platform.notice;
   WaitCursor wait(notice);
   // Declared after the cursor: the library is freed before the cursor ends, and only after
@@ -34,6 +36,7 @@ int CallServerEntry(const Platform& platform, const std::string& path, const Ent
                         kMessageDialogMode);
     return 0;
   }
+  if (entry_called != nullptr) *entry_called = true;
   if (IsFailureCode(result)) {
     notice.NotifyAction(EntryFailedText(call.entry, path, result), kMessageDialogMode);
     return 0;
@@ -44,15 +47,16 @@ int CallServerEntry(const Platform& platform, const std::string& path, const Ent
 
 }  // namespace
 
-int RegisterServerFile(const Platform& platform, const std::string& path) {
+int RegisterServerFile(const Platform& platform, const std::string& path, bool* entry_called) {
   return CallServerEntry(platform, path,
-                         {kRegisterEntry, "register", "Registered", AppSettings().after_register});
+                         {kRegisterEntry, "register", "Registered", AppSettings().after_register},
+                         entry_called);
 }
 
 int UnregisterServerFile(const Platform& platform, const std::string& path) {
   return CallServerEntry(
       platform, path,
-      {kUnregisterEntry, "unregister", "Unregistered", AppSettings().after_unregister});
+      {kUnregisterEntry, "unregister", "Unregistered", AppSettings().after_unregister}, nullptr);
 }
 
 bool IsFailureCode(long result) {

@@ -52,6 +52,7 @@ add_library(corvane_gui STATIC
   widgets/hyper_link.cpp
   widgets/tool_tip.cpp
   app/about_dlg.cpp
+  app/plenor_app.cpp
   app/shell_tools.cpp
   app/launcher.cpp
   app/registry_editor.cpp
@@ -83,12 +84,16 @@ set_source_files_properties(${CORVANE_RESOURCES} PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_BINARY_DIR}/corvane_version.h")
 target_include_directories(corvane_gui PUBLIC ${CMAKE_SOURCE_DIR})
 
-add_executable(corvane WIN32 app/corvane_main.cpp app/plenor_app.cpp ${CORVANE_RESOURCES})
+add_executable(corvane WIN32 app/corvane_main.cpp ${CORVANE_RESOURCES})
 target_link_libraries(corvane PRIVATE corvane_gui)
 # The reports' HTML pages show the logo from the folder the program runs in.
 add_custom_command(TARGET corvane POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/vantic.gif
           $<TARGET_FILE_DIR:corvane>/vantic.gif)
+
+# The comparison's timing, with the results dialog filling thousands of rows.
+add_executable(corvane_comparison_timing bench/comparison_timing.cpp ${CORVANE_RESOURCES})
+target_link_libraries(corvane_comparison_timing PRIVATE corvane_gui corvane_memory)
 
 add_subdirectory(tests/gui)
 add_subdirectory(tests/e2e)

@@ -2,22 +2,38 @@
 
 #include "framework/win_app.h"
 
+namespace {
+CDialog* g_running_modal = nullptr;
+}
+
+CDialog* CDialog::RunningModal() { return g_running_modal; }
+
+HWND DefaultOwnerWindow() {
+  if (g_running_modal != nullptr && IsWindow(g_running_modal->GetSafeHwnd()))
+    return g_running_modal->GetSafeHwnd();
+  CWnd* main = AfxGetMainWnd();
+  return main != nullptr ? main->GetSafeHwnd() : nullptr;
+}
+
 CDialog::CDialog(UINT template_id, CWnd* parent) : template_id_(template_id), parent_(parent) {}
 
 // Everything reaches WindowProc through the binding; the dialog manager gets the defaults.
 INT_PTR CALLBACK CDialog::DialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 HWND CDialog::OwnerWindow() const {
-  if (parent_ != nullptr) return parent_->GetSafeHwnd();
-  CWnd* main = AfxGetMainWnd();
-  return main != nullptr ? main->GetSafeHwnd() : nullptr;
+  return parent_ != nullptr ? parent_->GetSafeHwnd() : DefaultOwnerWindow();
 }
 
 INT_PTR CDialog::DoModal() {
   modal_ = true;
+  const HWND owner = OwnerWindow();
+  CDialog* outer = g_running_modal;
+  g_running_modal = this;
   BindNextWindow();
-  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(template_id_),
-                         OwnerWindow(), DialogProc, 0);
+  const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr),
+                                         MAKEINTRESOURCEA(template_id_), owner, DialogProc, 0);
+  g_running_modal = outer;
+  return result;
 }
 
 bool CDialog::Create(CWnd* parent) {

@@ -18,6 +18,8 @@ class CDialog : public CWnd {
   bool UpdateData(bool save);
 
   UINT template_id() const { return template_id_; }
+  // The innermost modal dialog that is running, or null.
+  static CDialog* RunningModal();
   bool PreTranslateMessage(MSG* msg) override;
 
  protected:
@@ -35,3 +37,7 @@ class CDialog : public CWnd {
   CWnd* parent_;
   bool modal_ = false;
 };
+
+// The window a new message box or dialog belongs to: the innermost running modal dialog, else
+// the main window (null when there is none). It stays disabled while its box is up.
+HWND DefaultOwnerWindow();

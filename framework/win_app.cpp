@@ -1,5 +1,6 @@
 #include "framework/win_app.h"
 
+#include "framework/dialog.h"
 #include "framework/doc_template.h"
 #include "framework/framework_ids.h"
 #include "framework/frame_wnd.h"
@@ -79,8 +80,6 @@ std::string LoadResourceString(UINT id) {
 }
 
 int AppMessageBox(const std::string& text, UINT type) {
-  CWnd* main = AfxGetMainWnd();
   std::string title = LoadResourceString(AFX_IDS_APP_TITLE);
-  return MessageBoxA(main != nullptr ? main->GetSafeHwnd() : nullptr, text.c_str(),
-                     title.c_str(), type);
+  return MessageBoxA(DefaultOwnerWindow(), text.c_str(), title.c_str(), type);
 }

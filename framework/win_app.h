@@ -43,5 +43,6 @@ CWnd* AfxGetMainWnd();
 
 // A string of the string table; empty when there is none.
 std::string LoadResourceString(UINT id);
-// A message box captioned with the application's name, owned by the main window.
+// A message box captioned with the application's name, owned by the running modal dialog or
+// else the main window.
 int AppMessageBox(const std::string& text, UINT type = MB_OK);

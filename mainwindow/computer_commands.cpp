@@ -28,12 +28,12 @@ void CObjectTree::OnCompareWithNetwork() {
   corvane::WaitCursor wait(GuiPlatform().notice);
   std::vector<std::string> found;
   if (corvane::EnumerateNetworkComputers(GuiNetwork(), LocalComputerName(), found) == 0) {
-    MessageBoxA(nullptr, "Failed to enumerate computers on local network.", "Network Error",
+    MessageBoxA(BoxOwner(), "Failed to enumerate computers on local network.", "Network Error",
                 MB_OK | MB_ICONERROR);
     return;
   }
   if (found.empty()) {
-    MessageBoxA(nullptr,
+    MessageBoxA(BoxOwner(),
                 "Could not find any computers on the local network. Make sure you are properly "
                 "connected to the LAN.",
                 "Computers Not Found", MB_OK | MB_ICONINFORMATION);

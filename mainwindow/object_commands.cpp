@@ -41,6 +41,18 @@ std::string FolderCommand(const std::string& path) {
   return command;
 }
 
+// Marks a loop over the list's records as running for its lifetime.
+class BusyScope {
+ public:
+  explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+  ~BusyScope() { busy_ = false; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  bool& busy_;
+};
+
 }  // namespace
 
 void CObjectTree::MapObjectCommands() {
@@ -105,14 +117,15 @@ void CObjectTree::ReselectAfterRemoval(int anchor) {
     if (anchor >= count) anchor = count - 1;
     remembered_[catalogue_.current()] = Remembered{anchor, RecordAt(anchor)};
     filling_ = true;  // the details are shown once, below
-    list_.SetItemState(-1, 0, LVIS_SELECTED);
-    SelectItem(anchor);
+    SelectItem(anchor);  // the items still selected stay so
     filling_ = false;
   }
   ShowRecordDetails();
 }
 
 void CObjectTree::OnUnregister() {
+  if (busy_) return;
+  BusyScope busy(busy_);
   std::vector<CRegisteredObject*> records;
   GetSelectedRecords(records);
   if (records.empty()) return;
@@ -125,16 +138,22 @@ void CObjectTree::OnUnregister() {
           "Can not unregister " + record->GetName() +
           ". The file it resides in was not found.\n\nYou can remove it from the Registry using "
           "the 'Remove From Registry' feature.";
-      MessageBoxA(nullptr, text.c_str(), "Can not unregister", MB_OK | MB_ICONINFORMATION);
+      MessageBoxA(BoxOwner(), text.c_str(), "Can not unregister", MB_OK | MB_ICONINFORMATION);
       continue;
     }
-    if (record->Unregister() != 0) RemoveFromView(record);
+    // A server may delete its keys and still report failure: the record goes with its key.
+    if (record->Unregister() != 0 || !record->IsRegistered())
+      RemoveFromView(record);
+    else
+      catalogue_.ForgetNames(record->clsid());
   }
   filling_ = false;
   ReselectAfterRemoval(anchor);
 }
 
 void CObjectTree::OnRemoveFromRegistry() {
+  if (busy_) return;
+  BusyScope busy(busy_);
   std::vector<CRegisteredObject*> records;
   GetSelectedRecords(records);
   if (records.empty()) return;
@@ -150,7 +169,7 @@ void CObjectTree::OnRemoveFromRegistry() {
                 "the unregister button in the toolbar).\n\n";
       const std::string text = record->GetName() + advice +
                                "Would you like to delete it from the registry anyway?";
-      if (MessageBoxA(nullptr, text.c_str(), "Confirm Registry Removal",
+      if (MessageBoxA(BoxOwner(), text.c_str(), "Confirm Registry Removal",
                       MB_YESNO | MB_ICONQUESTION) != IDYES)
         continue;
     }
@@ -189,8 +208,8 @@ void CObjectTree::OnViewInIE() {
   const std::string page = std::string(temp) + ".HTM";
   if (!MoveFileA(temp, page.c_str())) {
     DeleteFileA(temp);
-    MessageBoxA(nullptr, ("The preview page " + page + " could not be made.").c_str(), "Corvane",
-                MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(BoxOwner(), ("The preview page " + page + " could not be made.").c_str(),
+                "Corvane", MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   std::vector<CRegisteredObject*> records;
@@ -203,7 +222,7 @@ void CObjectTree::OnViewInIE() {
   bool written = file != nullptr && std::fputs(text.c_str(), file) >= 0;
   if (file != nullptr) written = std::fclose(file) == 0 && written;
   if (!written) {
-    MessageBoxA(nullptr, ("The preview page " + page + " could not be written.").c_str(),
+    MessageBoxA(BoxOwner(), ("The preview page " + page + " could not be written.").c_str(),
                 "Corvane", MB_OK | MB_ICONEXCLAMATION);
     return;
   }

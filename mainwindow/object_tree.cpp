@@ -107,6 +107,7 @@ void CObjectTree::OnInitialUpdate() {
 }
 
 void CObjectTree::Refresh(bool show_wait, CProgressWnd* progress, bool restore_selection) {
+  if (busy_) return;
   const corvane::Platform& platform = GuiPlatform();
   corvane::WaitCursor wait(platform.notice);
   if (show_wait) platform.notice.ShowWaitDialog();
@@ -126,6 +127,7 @@ void CObjectTree::Refresh(bool show_wait, CProgressWnd* progress, bool restore_s
 }
 
 void CObjectTree::FillList(bool restore_selection) {
+  if (busy_) return;
   corvane::WaitCursor wait(GuiPlatform().notice);
   const corvane::Settings& settings = corvane::AppSettings();
   int category = tabs_.GetCurSel();
@@ -185,8 +187,12 @@ void CObjectTree::ShowRecordDetails() {
     record->FillAttributes(sink);
     dependencies.Fill(*record);
     record->FillRegistryTree(registry.key_tree());
-    // The record keeps the names it was built with; an edit of its values renews them.
-    registry.OnValueWritten([record] { record->ForgetNames(); });
+    // Records keep the names they were built with; an edit of the class's values renews them
+    // on every tab. Kept by CLSID: the record itself may be gone by the time of an edit.
+    registry.OnValueWritten([this, clsid = record->clsid()] {
+      catalogue_.ForgetNames(clsid);
+      InvalidateRect(list_, nullptr, TRUE);
+    });
     FitNameValueColumns(rows);
   }
 }
@@ -309,6 +315,10 @@ void CObjectTree::OnKeyDown(WORD key) {
 }
 
 bool CObjectTree::OnNotify(NMHDR* header, LRESULT* result) {
+  if (header->idFrom == IDC_CATEGORY_TABS && header->code == TCN_SELCHANGING) {
+    *result = busy_ ? TRUE : FALSE;  // the loop works on the current category's records
+    return true;
+  }
   if (header->idFrom == IDC_CATEGORY_TABS && header->code == TCN_SELCHANGE) {
     FillList(true);  // takes the new category from the tabs
     *result = 0;

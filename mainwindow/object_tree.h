@@ -21,9 +21,10 @@ class CObjectTree : public CFormView {
 
   void OnInitialUpdate() override;
 
-  // Rescans the registry into the catalogue and refills the list.
+  // Rescans the registry into the catalogue and refills the list; refused while an unregister
+  // or removal runs.
   void Refresh(bool show_wait, CProgressWnd* progress, bool restore_selection);
-  // Refills the list from the catalogue.
+  // Refills the list from the catalogue; refused while an unregister or removal runs.
   void FillList(bool restore_selection);
   // Selects the first item whose record's file is path (case-blind); false when none.
   bool SelectByFile(const std::string& path);
@@ -52,6 +53,8 @@ class CObjectTree : public CFormView {
   void OnRunExeServer();
   void OnSelectAll();
   void OnViewInIE();
+  // The main window: it owns the commands' message boxes, so it is disabled while they are up.
+  HWND BoxOwner() const { return GetAncestor(hwnd_, GA_ROOT); }
   // Takes the record out of the list and the catalogue and deletes it.
   void RemoveFromView(corvane::CRegisteredObject* record);
   // After a removal: selects the item at the anchor, or the last one, and shows its details.
@@ -84,6 +87,9 @@ class CObjectTree : public CFormView {
   HIMAGELIST images_ = nullptr;
   corvane::CObjectLists catalogue_;
   bool filling_ = false;
+  // An unregister or removal loop is running over records of the list: nothing may rebuild or
+  // delete records until it ends.
+  bool busy_ = false;
   Remembered remembered_[corvane::kCategoryCount];
   CObjectListCtrl list_;
   CTabCtrl tabs_;

@@ -1,7 +1,6 @@
 #include "tools/compare_results_dlg.h"
 
 #include <ctime>
-#include <map>
 
 #include "app/gui_platform.h"
 #include "app/shell_tools.h"
@@ -94,8 +93,11 @@ BOOL CCompareResultsDlg::OnInitDialog() {
     item.lParam = static_cast<LPARAM>(i);
     results_.SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
   }
-  for (std::size_t i = 0; i < records_.size(); ++i)
+  row_of_record_.resize(records_.size());
+  for (std::size_t i = 0; i < records_.size(); ++i) {
     results_.SetItemText(static_cast<int>(i), 1, records_[i]->GetAttribute(1));
+    row_of_record_[i] = static_cast<int>(i);
+  }
   FitColumns();
   ready_ = true;
   StartWorker();
@@ -177,18 +179,16 @@ void CCompareResultsDlg::FitColumns() {
 }
 
 int CCompareResultsDlg::RowOfRecord(std::size_t record) const {
-  LVFINDINFOA find = {};
-  find.flags = LVFI_PARAM;
-  find.lParam = static_cast<LPARAM>(record);
-  return static_cast<int>(
-      results_.SendMessage(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+  return record < row_of_record_.size() ? row_of_record_[record] : -1;
 }
 
 namespace {
 
+// Rows carry their record's index; ranks hold each record's place in the sorted order.
 int CALLBACK CompareRanks(LPARAM first, LPARAM second, LPARAM ranks) {
-  const auto& rank = *reinterpret_cast<const std::map<LPARAM, std::size_t>*>(ranks);
-  const std::size_t a = rank.at(first), b = rank.at(second);
+  const auto& rank = *reinterpret_cast<const std::vector<std::size_t>*>(ranks);
+  const std::size_t a = rank[static_cast<std::size_t>(first)];
+  const std::size_t b = rank[static_cast<std::size_t>(second)];
   return a < b ? -1 : (a > b ? 1 : 0);
 }
 
@@ -204,10 +204,12 @@ void CCompareResultsDlg::SortByColumn(int column) {
     results_.GetItem(&item);
     rows.push_back({static_cast<std::size_t>(item.lParam), results_.GetItemText(row, column)});
   }
-  std::map<LPARAM, std::size_t> rank;
   const std::vector<std::size_t> order = corvane::SortedByText(std::move(rows));
-  for (std::size_t position = 0; position < order.size(); ++position)
-    rank[static_cast<LPARAM>(order[position])] = position;
+  std::vector<std::size_t> rank(records_.size());
+  for (std::size_t position = 0; position < order.size(); ++position) {
+    rank[order[position]] = position;
+    row_of_record_[order[position]] = static_cast<int>(position);
+  }
   results_.SendMessage(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&rank),
                        reinterpret_cast<LPARAM>(&CompareRanks));
 }

@@ -61,5 +61,7 @@ class CCompareResultsDlg : public CDialog {
   bool stopping_ = false;
   bool ready_ = false;  // the controls exist, so size changes lay them out
   std::string report_path_;
+  // The row that shows each record, so that a result finds its row at once; renewed by sorting.
+  std::vector<int> row_of_record_;
   CResultsListCtrl results_;
 };

@@ -47,14 +47,6 @@ class RecordingLauncher : public CLauncher {
   CLauncher* previous_;
 };
 
-std::string FixturePath(const char* name) {
-  char exe[MAX_PATH];
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string path = exe;
-  path.erase(path.find_last_of('\\') + 1);
-  return path + "..\\fixtures\\" + name;
-}
-
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
@@ -72,7 +64,7 @@ class AuditToolsTest : public FrameFixture {
     corvane::AppSettings() = corvane::Settings();
     // A copy of the server beside nothing: its one DLL is found nowhere.
     const std::string broken = folder_.path() + "\\broken.ocx";
-    CopyFileA(FixturePath("corvane_fixture_broken.dll").c_str(), broken.c_str(), FALSE);
+    CopyFileA(corvane::FixturePath("corvane_fixture_broken.dll").c_str(), broken.c_str(), FALSE);
     char system[MAX_PATH] = "";
     GetSystemDirectoryA(system, MAX_PATH);
     AddControl(kBroken, "Fixture.Broken.1", broken);

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "app/settings.h"
 #include "catalogue/object_kinds.h"
 #include "platform/memory/memory_network.h"
+#include "platform/memory/memory_registry.h"
 #include "resources/resource.h"
 #include "tests/gui/details_test_support.h"
 #include "tests/gui/frame_fixture.h"
@@ -316,19 +318,127 @@ TEST_F(ResultsTest, AddRemoveRefillsTheComputersAndEnablesCompare) {
   EXPECT_TRUE(compare_enabled);
 }
 
-class NetworkCommandTest : public FrameFixture {};
+// A results dialog over no records: no rows, the worker ends at once, and the report holds
+// the table head alone.
+TEST_F(ResultsTest, WithNoRecordsTheListIsEmptyAndTheReportHasOnlyItsHead) {
+  const std::vector<corvane::CRegisteredObject*> none;
+  const std::vector<std::string> computers = {LocalComputerName()};
+  CCompareResultsDlg dialog(none, computers, "Controls", win32_.registry);
+  std::string report;
+  RunModal(dialog, [&](HWND hwnd) {
+    WaitForWorker(dialog);
+    EXPECT_FALSE(dialog.comparing());
+    EXPECT_EQ(0, ListView_GetItemCount(GetDlgItem(hwnd, IDC_COMPUTER_RESULTS)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hwnd, IDC_RESULTS_HTML)));
+    const std::string path = dialog.WriteReport();
+    std::ifstream file(path, std::ios::binary);
+    report.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    file.close();
+    DeleteFileA(path.c_str());
+    SendClick(hwnd, IDCANCEL);
+  });
+  const std::size_t head = report.find("<b>Local Version</b>");
+  ASSERT_NE(head, std::string::npos);
+  EXPECT_EQ(report.find("<tr>", report.find("</tr>", head)), std::string::npos) << report;
+  EXPECT_NE(report.find("</table>", head), std::string::npos);
+}
+
+// What the cells look like: a cell's text colour, read back from the screen where the list
+// drew it. Computer columns show "Missing!" red and "Version ..." green; the rest is black.
+TEST_F(ResultsTest, ComputerCellsAreRedWhenMissingGreenForAnotherVersionAndBlackOtherwise) {
+  corvane::MemoryRegistry remote;
+  const corvane::RegKey machine = remote.AddComputer("OTHER");
+  const std::string own = records_[0]->clsid(), other = records_[1]->clsid();
+  remote.SetString(machine, "Software\\Classes\\CLSID\\" + own + "\\Version", "",
+                   records_[0]->ReadClassValue("Version"));
+  remote.SetString(machine, "Software\\Classes\\CLSID\\" + other + "\\Version", "",
+                   "Version that differs");
+  const std::vector<corvane::CRegisteredObject*> shown = {records_[0], records_[1], records_[3]};
+  const std::vector<std::string> computers = {"OTHER"};
+  CCompareResultsDlg dialog(shown, computers, "Controls", remote);
+  std::vector<COLORREF> colours;
+  std::vector<std::string> texts;
+  RunModal(dialog, [&](HWND hwnd) {
+    WaitForWorker(dialog);
+    HWND list = GetDlgItem(hwnd, IDC_COMPUTER_RESULTS);
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    SetForegroundWindow(hwnd);
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    HDC screen = GetDC(list);
+    for (int row = 0; row < 3; ++row) {
+      texts.push_back(ItemText(list, row, 2));
+      RECT cell = {};
+      cell.top = 2;
+      cell.left = LVIR_BOUNDS;
+      SendMessageA(list, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+      // The text's colour: the commonest pixel of the cell that is not the background (edges
+      // of smoothed letters are blends).
+      std::map<COLORREF, int> seen;
+      for (int y = cell.top; y < cell.bottom; ++y)
+        for (int x = cell.left; x < cell.right; ++x) {
+          const COLORREF pixel = GetPixel(screen, x, y);
+          if (pixel != GetSysColor(COLOR_WINDOW) && pixel != CLR_INVALID) ++seen[pixel];
+        }
+      COLORREF found = CLR_INVALID;
+      int most = 0;
+      for (const auto& [pixel, count] : seen)
+        if (count > most) found = pixel, most = count;
+      colours.push_back(found);
+    }
+    ReleaseDC(list, screen);
+    SendClick(hwnd, IDCANCEL);
+  });
+  EXPECT_EQ(texts, (std::vector<std::string>{"Registered", "Version Version that differs",
+                                             "Missing!"}));
+  EXPECT_EQ(colours, (std::vector<COLORREF>{RGB(0, 0, 0), RGB(0, 128, 0), RGB(255, 0, 0)}));
+}
+
+// The object view with one control, selected, over a scratch HKEY_CLASSES_ROOT.
+class NetworkCommandTest : public FrameFixture {
+ protected:
+  NetworkCommandTest() : folder_("corvane network command test") {
+    const std::string key = "CLSID\\{C1200000-0000-0000-0000-0000000000F2}";
+    classes_.Set(key + "\\InprocServer32", nullptr, folder_.AddFile("net.ocx"));
+    classes_.AddKey(key + "\\Control");
+    classes_.Set(key + "\\ProgID", nullptr, "Fixture.Network.1");
+  }
+  CObjectTree* OpenWithTheControlSelected() {
+    Open();
+    CObjectTree* tree = frame_->GetObjectTree();
+    EXPECT_GE(tree->list().GetItemCount(), 1);
+    tree->list().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    return tree;
+  }
+
+  corvane::ScratchFolder folder_;
+  corvane::ScratchClasses classes_;
+};
+
+// Discovery that finds only this computer: the message box, owned by the main window, and no
+// results dialog.
+TEST_F(NetworkCommandTest, ANetworkOfOnlyThisComputerSaysComputersNotFound) {
+  corvane::MemoryNetwork network;
+  network.AddContainer("", "Microsoft Windows Network", 0);
+  network.AddServer("Microsoft Windows Network", "\\\\" + LocalComputerName());
+  NetworkSwap swap(&network);
+  CObjectTree* tree = OpenWithTheControlSelected();
+  std::string text;
+  HWND owner = nullptr;
+  gui_test::ModalAnswer answer("Computers Not Found", [&](HWND box) {
+    text = gui_test::WindowText(GetDlgItem(box, 0xFFFF));
+    owner = GetWindow(box, GW_OWNER);
+    return IDOK;
+  });
+  tree->OnCmdMsg(ID_COMPARE_WITH_NETWORK, nullptr);
+  EXPECT_EQ(answer.answered(), 1);
+  EXPECT_EQ(text, "Could not find any computers on the local network. Make sure you are "
+                  "properly connected to the LAN.");
+  EXPECT_EQ(owner, frame_->GetSafeHwnd());
+  EXPECT_TRUE(gui_test::ThreadDialogs("Comparing with other computers").empty());
+}
 
 TEST_F(NetworkCommandTest, WithoutANetworkTheCommandSaysSoAndOpensNothing) {
-  corvane::ScratchFolder folder("corvane network command test");
-  corvane::ScratchClasses classes;
-  const std::string key = "CLSID\\{C1200000-0000-0000-0000-0000000000F2}";
-  classes.Set(key + "\\InprocServer32", nullptr, folder.AddFile("net.ocx"));
-  classes.AddKey(key + "\\Control");
-  classes.Set(key + "\\ProgID", nullptr, "Fixture.Network.1");
-  Open();
-  CObjectTree* tree = frame_->GetObjectTree();
-  ASSERT_GE(tree->list().GetItemCount(), 1);
-  tree->list().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+  CObjectTree* tree = OpenWithTheControlSelected();
   std::string text;
   gui_test::ModalAnswer answer("Network Error", [&](HWND box) {
     text = gui_test::WindowText(FindWindowExA(box, nullptr, "Static", nullptr));

@@ -83,6 +83,21 @@ DialogDriver::Step AnswerMessage(Seen* seen) {
           }};
 }
 
+// An application object with a plain main window, for the rules about owners.
+class AppWithMainWindow {
+ public:
+  AppWithMainWindow() {
+    main_.CreateEx(0, "STATIC", "main", WS_OVERLAPPEDWINDOW, RECT{0, 0, 300, 200}, nullptr, 0);
+    app_.set_main_window(&main_);
+  }
+  ~AppWithMainWindow() { app_.set_main_window(nullptr); }
+  HWND main() const { return main_.GetSafeHwnd(); }
+
+ private:
+  CWinApp app_;
+  CWnd main_;
+};
+
 class MessageTest : public testing::Test {
  protected:
   void TearDown() override { DestroyTimedMessage(); }
@@ -143,11 +158,7 @@ TEST_F(NotifyTest, GuiNoticePassesTheModeOn) {
 }
 
 TEST_F(MessageTest, TimedWindowHasNoCloseBoxNoOkAndNoOwner) {
-  CWinApp app;
-  CWnd main;
-  ASSERT_TRUE(main.CreateEx(0, "STATIC", "main", WS_OVERLAPPEDWINDOW, RECT{0, 0, 300, 200},
-                            nullptr, 0));
-  app.set_main_window(&main);
+  AppWithMainWindow app;
   ShowTimedMessage("Removed.");
   ASSERT_NE(TimedMessageWindow(), nullptr);
   HWND hwnd = TimedMessageWindow()->GetSafeHwnd();
@@ -156,23 +167,46 @@ TEST_F(MessageTest, TimedWindowHasNoCloseBoxNoOkAndNoOwner) {
   EXPECT_EQ(GetWindow(hwnd, GW_OWNER), nullptr);
   EXPECT_EQ(GetParent(hwnd), nullptr);
   DestroyTimedMessage();
-  app.set_main_window(nullptr);
 }
 
 TEST_F(MessageTest, ModalMessageIsOwnedByTheMainWindow) {
-  CWinApp app;
-  CWnd main;
-  ASSERT_TRUE(main.CreateEx(0, "STATIC", "main", WS_OVERLAPPEDWINDOW, RECT{0, 0, 300, 200},
-                            nullptr, 0));
-  app.set_main_window(&main);
+  AppWithMainWindow app;
   Seen seen;
   {
     DialogDriver driver({AnswerMessage(&seen)});
     ShowMessage("Failed.");
     EXPECT_EQ(driver.steps_done(), 1u);
   }
-  EXPECT_EQ(seen.owner, main.GetSafeHwnd());
-  app.set_main_window(nullptr);
+  EXPECT_EQ(seen.owner, app.main());
+}
+
+// Inside a modal dialog its messages belong to it, not to the main window, so that the dialog
+// is disabled behind them and cannot open a second one.
+TEST_F(MessageTest, MessagesOfAModalDialogAreOwnedByTheDialog) {
+  AppWithMainWindow app;
+  CMessageDlg outer("outer");
+  std::vector<HWND> owners;
+  HWND outer_hwnd = nullptr;
+  bool outer_enabled = true;
+  gui_test::RunModal(outer, [&](HWND dialog) {
+    outer_hwnd = dialog;
+    gui_test::ModalAnswer boxes(kAppCaption, [&](HWND box) {
+      owners.push_back(GetWindow(box, GW_OWNER));
+      outer_enabled = outer_enabled && IsWindowEnabled(dialog);
+      return IDOK;
+    });
+    AppMessageBox("The file could not be written.");
+    Seen seen;
+    {
+      DialogDriver driver({AnswerMessage(&seen)});
+      ShowMessage("inner");
+    }
+    owners.push_back(seen.owner);
+    gui_test::PostClick(dialog, IDOK);
+  });
+  EXPECT_EQ(owners, (std::vector<HWND>{outer_hwnd, outer_hwnd}));
+  EXPECT_FALSE(outer_enabled);
+  EXPECT_EQ(CDialog::RunningModal(), nullptr);
 }
 
 TEST_F(MessageTest, SecondTimedMessageReplacesTheFirst) {

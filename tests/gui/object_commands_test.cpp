@@ -15,6 +15,7 @@
 #include "app/registry_editor.h"
 #include "app/settings.h"
 #include "framework/cmd_ui.h"
+#include "mainwindow/tab_view.h"
 #include "tests/gui/frame_fixture.h"
 #include "tests/win32/scratch_classes.h"
 
@@ -224,6 +225,108 @@ TEST_F(ObjectCommandsTest, UnregisterOfAMisbehavedRecordSaysWhyAndKeepsIt) {
   EXPECT_EQ(4, Tree()->list().GetItemCount());
   EXPECT_TRUE(Registered(kBeta));
   EXPECT_EQ((std::vector<int>{1}), Selected());
+}
+
+// F5 and a second Delete that reach the list while a question is up find the main window
+// disabled behind it and are refused: the loop goes on over the records it started with.
+TEST_F(ObjectCommandsTest, WhileAQuestionIsUpTheWindowIsDisabledAndRescanOrASecondRemovalWait) {
+  ASSERT_NE(nullptr, Open());
+  const std::vector<corvane::CRegisteredObject*> before = Tree()->list().Records();
+  Select({0, 3});  // Alpha and Gamma, both asked about
+  HWND list = Tree()->list().GetSafeHwnd();
+  std::vector<std::string> questions;
+  std::vector<HWND> owners;
+  bool frame_enabled = true;
+  {
+    ModalAnswer answer("Confirm Registry Removal", [&](HWND box) {
+      questions.push_back(MessageText(box));
+      owners.push_back(GetWindow(box, GW_OWNER));
+      frame_enabled = frame_enabled && IsWindowEnabled(*frame_);
+      if (questions.size() == 1) {
+        // What the user's keys give, handled while the box is up.
+        PostMessageA(list, WM_KEYDOWN, VK_F5, 0);
+        PostMessageA(list, WM_KEYDOWN, VK_DELETE, 0);
+        gui_test::Pump();
+        EXPECT_EQ(before, Tree()->list().Records());
+        return IDNO;
+      }
+      return IDYES;
+    });
+    Notify(LVN_KEYDOWN, VK_DELETE);
+  }
+  ASSERT_EQ(2u, questions.size());
+  EXPECT_EQ(0u, questions[0].rfind("Fixture.Alpha.1 is properly registered.", 0));
+  EXPECT_EQ(0u, questions[1].rfind("Fixture.Gamma.1 is properly registered.", 0));
+  EXPECT_EQ((std::vector<HWND>{frame_->GetSafeHwnd(), frame_->GetSafeHwnd()}), owners);
+  EXPECT_FALSE(frame_enabled);
+  EXPECT_TRUE(IsWindowEnabled(*frame_));
+  EXPECT_EQ((std::vector<corvane::CRegisteredObject*>{before[0], before[1], before[2]}),
+            Tree()->list().Records());
+  EXPECT_TRUE(Registered(kAlpha));
+  EXPECT_FALSE(Registered(kGamma));
+}
+
+TEST_F(ObjectCommandsTest, NoToEveryQuestionKeepsTheWholeSelection) {
+  ASSERT_NE(nullptr, Open());
+  Select({0, 3});  // the focus is on Gamma
+  {
+    ModalAnswer answer("Confirm Registry Removal", [](HWND) { return IDNO; });
+    Command(ID_REMOVE_FROM_REGISTRY);
+  }
+  EXPECT_EQ((std::vector<int>{0, 3}), Selected());
+  EXPECT_EQ(0, Tree()->list().GetNextItem(-1, LVNI_FOCUSED));  // the anchor
+}
+
+// A server that deletes its keys and then reports failure: the failure is shown and the
+// record, whose class is gone, leaves the list.
+TEST_F(ObjectCommandsTest, UnregisterThatFailsAfterDeletingTheKeysDropsTheRecord) {
+  const std::string failing = corvane::FixturePath("corvane_fixture_failing.ocx");
+  AddControl("{6E3A1C52-8F0B-4D27-9B1E-2C7D5A40F915}", "CorvaneFixture.Failing.1", failing);
+  ASSERT_NE(nullptr, Open());
+  ASSERT_EQ("CorvaneFixture.Failing.1", Labels()[0]);
+  Select({0});
+  std::vector<std::string> messages;
+  {
+    ModalAnswer answer("Corvane Message", [&](HWND box) {
+      messages.push_back(WindowText(GetDlgItem(box, IDC_MESSAGE_TEXT)));
+      return IDOK;
+    });
+    Command(ID_UNREGISTER);
+  }
+  ASSERT_EQ(1u, messages.size());
+  EXPECT_EQ(0u, messages[0].rfind("'DllUnregisterServer' failed in ", 0)) << messages[0];
+  EXPECT_FALSE(Registered("{6E3A1C52-8F0B-4D27-9B1E-2C7D5A40F915}"));
+  EXPECT_EQ("Fixture.Alpha.1", Labels()[0]);
+  EXPECT_EQ(4u, Tree()->catalogue().list(corvane::kControls).size());
+}
+
+// A control whose server is a .dll is listed on two tabs; a ProgID edited on one renames both.
+TEST_F(ObjectCommandsTest, AProgIdEditedOnTheRegistryPageRenamesTheClassOnEveryTab) {
+  const char kShared[] = "{C2000000-0000-0000-0000-000000000031}";
+  AddControl(kShared, "Fixture.Shared.1", folder_.AddFile("shared.dll"));
+  ASSERT_NE(nullptr, Open());
+  ChooseTab(1);  // read the name on the DLL tab first, so that its record keeps it
+  ASSERT_EQ("Fixture.Shared.1", Labels()[2]);
+  ChooseTab(0);
+  ASSERT_EQ("Fixture.Shared.1", Labels()[4]);
+  Select({4});
+  CRegistryPage& page = frame_->GetTabView()->registry_page();
+  CTreeCtrl& keys = page.tree();
+  HTREEITEM item = keys.GetChildItem(TreeView_GetRoot(keys));  // CLSID
+  item = keys.GetChildItem(keys.GetChildItem(item));           // the class's first subkey
+  while (item != nullptr && keys.GetItemText(item) != "ProgID") item = keys.GetNextSiblingItem(item);
+  ASSERT_NE(nullptr, item);
+  keys.SelectItem(item);
+  {
+    ModalAnswer edit("Edit Value", [](HWND dialog) {
+      SetDlgItemTextA(dialog, IDC_VALUE_DATA, "Fixture.Renamed.1");
+      return IDOK;
+    });
+    page.EditValue(0);
+    ASSERT_EQ(1, edit.answered());
+  }
+  ChooseTab(1);
+  EXPECT_EQ("Fixture.Renamed.1", Labels()[2]);
 }
 
 TEST_F(ObjectCommandsTest, DoubleClickOpensEachFolderAndRunExeStartsTheServer) {

@@ -95,6 +95,17 @@ bool ScratchClasses::Exists(const std::string& path) const {
   return true;
 }
 
+std::string FixturePath(const char* name) {
+  char exe[MAX_PATH];
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  std::string relative = exe;
+  relative.erase(relative.find_last_of('\\') + 1);
+  relative += std::string("..\\fixtures\\") + name;
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
+  return length > 0 && length < MAX_PATH ? std::string(full) : relative;
+}
+
 ScratchFolder::ScratchFolder(const std::string& name) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);

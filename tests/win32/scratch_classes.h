@@ -57,6 +57,10 @@ class ScratchClasses {
   ScratchRedirect redirect_;
 };
 
+// The full path of a fixture server the build makes, from a test program one folder beside
+// the fixtures' folder.
+std::string FixturePath(const char* name);
+
 // A folder of real files under the prefix's temporary folder, removed afterwards.
 class ScratchFolder {
  public:
