@@ -170,7 +170,7 @@ void CObjectTree::OnGotoFileLocation() {
 
 void CObjectTree::OnRunExeServer() {
   if (CRegisteredObject* record = GetFirstSelectedRecord())
-    Launcher().RunCommand(record->GetFilePath(), SW_SHOWNORMAL);
+    Launcher().RunCommand(record->GetServerCommand(), SW_SHOWNORMAL);
 }
 
 void CObjectTree::OnSelectAll() {
