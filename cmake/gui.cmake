@@ -28,6 +28,9 @@ add_library(corvane_gui STATIC
   mainwindow/object_commands.cpp
   mainwindow/object_list_ctrl.cpp
   mainwindow/progress_wnd.cpp
+  mainwindow/bulk_removal_dlg.cpp
+  mainwindow/removal_progress_wnd.cpp
+  mainwindow/bulk_removal.cpp
   mainwindow/plenor_view.cpp
   mainwindow/tab_view.cpp
   mainwindow/clipboard.cpp
