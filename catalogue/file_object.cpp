@@ -39,13 +39,14 @@ void CFileObject::ExpandPath() {
   file_path_ = expanded;
 }
 
-int CFileObject::CheckFileExists(CFindCache* finds) const {
+int CFileObject::CheckFileExists(CFindCache* finds, bool cut_at_blanks) const {
   // The path, then the texts before each of its blanks from the last one on: any of them
   // found means present. A server path with arguments usually names its file in the text
   // that ends in an extension, so that one is asked first; the answer is the same.
   const std::string path = GetFilePath();
   std::vector<std::string> candidates{path};
-  for (std::size_t blank = path.rfind(' '); blank != std::string::npos;
+  for (std::size_t blank = cut_at_blanks ? path.rfind(' ') : std::string::npos;
+       blank != std::string::npos;
        blank = blank == 0 ? std::string::npos : path.rfind(' ', blank - 1))
     candidates.push_back(path.substr(0, blank));
   const bool bare_name = candidates.back().find('\\') == std::string::npos;

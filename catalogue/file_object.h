@@ -33,8 +33,9 @@ class CFileObject {
   void ExpandPath();
   // 1 when the file path, or a text before one of its blanks, is found, or when what is
   // left after the last cut holds no backslash (a bare name, found on the search path).
-  // With a cache, each text is looked for once per cache.
-  int CheckFileExists(CFindCache* finds = nullptr) const;
+  // With a cache, each text is looked for once per cache. Without cut_at_blanks only the
+  // whole path is looked for.
+  int CheckFileExists(CFindCache* finds = nullptr, bool cut_at_blanks = true) const;
 
   // Indexes 5 to 10: path, status, size and the three dates; empty for other indexes and
   // for sizes and dates of a file that is missing or can't be found by its path.

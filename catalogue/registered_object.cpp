@@ -13,10 +13,7 @@ namespace corvane {
 CRegisteredObject::CRegisteredObject(const Platform& platform, const char* clsid,
                                      const char* server_subkey)
     : CFileObject(platform), clsid_(clsid ? clsid : "") {
-  file_path_ = StripQuotes(ReadClassValue(server_subkey));
-  ExpandPath();
-  exists_ = file_path_.empty() ? 0 : 1;
-  exists_ = CheckFileExists();
+  ResolveServer(ReadClassValue(server_subkey), nullptr);
 }
 
 CRegisteredObject::CRegisteredObject(const Platform& platform, const char* clsid,
@@ -27,12 +24,24 @@ CRegisteredObject::CRegisteredObject(const Platform& platform, const char* clsid
       description_known_(facts.names_read),
       prog_id_(facts.prog_id),
       description_(facts.description) {
-  file_path_ = StripQuotes(facts.server_value);
-  ExpandPath();
-  exists_ = CheckFileExists(facts.finds);
+  ResolveServer(facts.server_value, facts.finds);
 }
 
 CRegisteredObject::~CRegisteredObject() = default;
+
+void CRegisteredObject::ResolveServer(const std::string& value, CFindCache* finds) {
+  ServerCommand command = SplitServerValue(value);
+  file_path_ = std::move(command.file);
+  server_arguments_ = std::move(command.arguments);
+  quoted_server_ = command.quoted;
+  ExpandPath();
+  // Quotes mark the whole file name: a text before one of its blanks is not that file.
+  exists_ = CheckFileExists(finds, !quoted_server_);
+}
+
+std::string CRegisteredObject::GetServerCommand() const {
+  return quoted_server_ ? "\"" + GetFilePath() + "\"" + server_arguments_ : GetFilePath();
+}
 
 const std::string& CRegisteredObject::ProgId() const {
   if (!prog_id_known_) prog_id_ = ReadClassValue("ProgID");

@@ -20,8 +20,8 @@ struct ClassFacts {
 
 class CRegisteredObject : public CFileObject {
  public:
-  // Reads the server value of server_subkey ("InprocServer32" or "LocalServer32"), strips its
-  // quotes, expands it and sets the exists flag by the file rule. clsid null is empty.
+  // Reads the server value of server_subkey ("InprocServer32" or "LocalServer32"), takes the
+  // file it names, expands it and sets the exists flag by the file rule. clsid null is empty.
   CRegisteredObject(const Platform& platform, const char* clsid, const char* server_subkey);
   // The same from what a walk has read: the server value, and the names kept for GetName.
   CRegisteredObject(const Platform& platform, const char* clsid, const ClassFacts& facts);
@@ -57,6 +57,10 @@ class CRegisteredObject : public CFileObject {
   // The backup file of the last removal; empty before one was written.
   const std::string& backup_path() const { return backup_path_; }
 
+  // The command line that starts the server: the file, quoted when the registration
+  // quoted it, and the arguments that followed.
+  std::string GetServerCommand() const;
+
   // The CLSID without its braces.
   std::string GetBareClsid() const;
 
@@ -86,6 +90,11 @@ class CRegisteredObject : public CFileObject {
   std::string backup_path_;
 
  private:
+  // The file path, arguments and exists flag from the server value as read.
+  void ResolveServer(const std::string& value, CFindCache* finds);
+
+  std::string server_arguments_;
+  bool quoted_server_ = false;
   mutable bool prog_id_known_ = false;
   mutable bool description_known_ = false;
   mutable std::string prog_id_;

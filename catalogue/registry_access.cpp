@@ -74,4 +74,18 @@ std::string StripQuotes(const std::string& path) {
   return result;
 }
 
+ServerCommand SplitServerValue(const std::string& value) {
+  ServerCommand command;
+  const std::size_t closing = value.empty() || value[0] != '"' ? std::string::npos
+                                                                : value.find('"', 1);
+  if (closing == std::string::npos) {
+    command.file = StripQuotes(value);
+    return command;
+  }
+  command.file = value.substr(1, closing - 1);
+  command.arguments = value.substr(closing + 1);
+  command.quoted = true;
+  return command;
+}
+
 }  // namespace corvane

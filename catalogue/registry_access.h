@@ -38,4 +38,14 @@ int IsDllInProcServer(Registry& registry, RegKey clsid_key, const std::string& c
 // Drops one leading and, independently, one trailing double quote.
 std::string StripQuotes(const std::string& path);
 
+// A server value split into its file and the arguments that follow it.
+struct ServerCommand {
+  std::string file;
+  std::string arguments;  // as written after the closing quote, leading blanks included
+  bool quoted = false;    // the file was written in double quotes
+};
+// A value that opens with a double quote names the file up to the next one; what follows
+// is arguments. Any other value (no closing quote either) is StripQuotes of the whole.
+ServerCommand SplitServerValue(const std::string& value);
+
 }  // namespace corvane

@@ -49,7 +49,8 @@ const char kUsage[] =
     "           the object list's order; LIST is attribute labels or numbers 0-18, comma-separated\n"
     "  remove deletes the classes' keys after writing a backup that regedit /s restores;\n"
     "         prints the backup file and the keys deleted; the AppID key only with --appid;\n"
-    "         --misbehaved lists the classes whose server file is missing, removes them with --yes\n";
+    "         --misbehaved lists the classes whose server file is missing, removes them with --yes\n"
+    "         (the confirmation); Ctrl+C stops after the class being removed\n";
 
 const char* CategoryOf(const CRegisteredObject& record) {
   if (dynamic_cast<const CControlObject*>(&record)) return CategoryName(kControls);

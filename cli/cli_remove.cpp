@@ -1,9 +1,13 @@
 #include "cli/cli_remove.h"
 
+#include <windows.h>
+
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/record_line.h"
@@ -79,6 +83,15 @@ std::unique_ptr<CRegisteredObject> RecordOf(const Platform& platform, const std:
   return std::make_unique<CDllServerObject>(platform, clsid.c_str());
 }
 
+std::atomic<bool> g_stop{false};
+
+// Ctrl+C and Ctrl+Break ask the removal to stop after the class it is working on.
+BOOL WINAPI OnConsoleStop(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  g_stop = true;
+  return TRUE;
+}
+
 // Removes one record's registration and prints the keys deleted and the backup file.
 bool Remove(CRegisteredObject& record) {
   std::string log;
@@ -118,18 +131,41 @@ int RunRemoveCommand(int count, char** args) {
   CObjectLists lists;
   ScanRegistry(platform, lists);
   std::set<std::string> seen;  // a class can be in two categories; it is removed once
-  int found = 0;
+  std::vector<std::pair<int, CRegisteredObject*>> misbehaved;
   for (int category = 0; category < kCategoryCount; ++category) {
     if (options.category >= 0 && category != options.category) continue;
     for (const auto& record : lists.list(static_cast<Category>(category))) {
-      if (record->exists() != 0 || !seen.insert(ToUpper(record->clsid())).second) continue;
-      ++found;
-      std::printf("%s\n", FormatRecordLine(CategoryName(category), *record).c_str());
-      if (options.yes && !Remove(*record)) status = 1;
+      if (record->exists() == 0 && seen.insert(ToUpper(record->clsid())).second)
+        misbehaved.emplace_back(category, record.get());
     }
   }
-  if (!options.yes)
+  const int total = static_cast<int>(misbehaved.size());
+  if (!options.yes) {
+    for (const auto& [category, record] : misbehaved)
+      std::printf("%s\n", FormatRecordLine(CategoryName(category), *record).c_str());
     std::fprintf(stderr, "%d misbehaved classes; nothing was removed (add --yes to remove them)\n",
-                 found);
+                 total);
+    return status;
+  }
+  // --yes is the confirmation; Ctrl+C stops before the next class, never inside one.
+  if (total > 1)
+    std::fprintf(stderr, "Removing %d misbehaved classes (Ctrl+C stops after the current one)\n",
+                 total);
+  g_stop = false;
+  SetConsoleCtrlHandler(OnConsoleStop, TRUE);
+  int done = 0;
+  for (const auto& [category, record] : misbehaved) {
+    if (g_stop) break;
+    std::printf("%s\n", FormatRecordLine(CategoryName(category), *record).c_str());
+    if (!Remove(*record)) status = 1;
+    ++done;
+    std::fflush(stdout);
+  }
+  SetConsoleCtrlHandler(OnConsoleStop, FALSE);
+  if (done < total) {
+    std::fprintf(stderr, "Stopped after %d of %d misbehaved classes; the others were left as they "
+                 "were\n", done, total);
+    status = 1;
+  }
   return status;
 }

@@ -17,6 +17,7 @@
 #include "catalogue/registry_scan.h"
 #include "mainwindow/object_list_rules.h"
 #include "platform/text.h"
+#include "platform/win32/text_file_mark.h"
 #include "tools/inventory_report.h"
 
 using namespace corvane;
@@ -129,7 +130,7 @@ int RunReportCommand(const Platform& platform, int argc, char** argv) {
   const ReportPageInfo info{CategoryName(args.category), ComputerName(), TodayReportDate(),
                             CurrentDirectory(), kMakerSite};
   const std::string bytes =
-      ToCrLf(WriteInventoryReport(platform, records, args.choices, info));
+      TextFileMark() + ToCrLf(WriteInventoryReport(platform, records, args.choices, info));
   FILE* out = stdout;
   if (!args.out.empty()) {
     out = std::fopen(args.out.c_str(), "wb");

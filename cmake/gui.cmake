@@ -28,6 +28,9 @@ add_library(corvane_gui STATIC
   mainwindow/object_commands.cpp
   mainwindow/object_list_ctrl.cpp
   mainwindow/progress_wnd.cpp
+  mainwindow/bulk_removal_dlg.cpp
+  mainwindow/removal_progress_wnd.cpp
+  mainwindow/bulk_removal.cpp
   mainwindow/plenor_view.cpp
   mainwindow/tab_view.cpp
   mainwindow/clipboard.cpp
@@ -79,8 +82,8 @@ target_link_libraries(corvane_gui PUBLIC corvane_framework corvane_win32)
 
 # Resources are linked into each program that shows windows, so that templates load from the
 # program's own module.
-set(CORVANE_RESOURCES ${CMAKE_SOURCE_DIR}/resources/corvane.rc)
-set_source_files_properties(${CORVANE_RESOURCES} PROPERTIES
+set(CORVANE_RESOURCES ${CMAKE_SOURCE_DIR}/resources/corvane.rc ${CORVANE_CODE_PAGE_RC})
+set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/corvane.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_BINARY_DIR}/corvane_version.h")
 target_include_directories(corvane_gui PUBLIC ${CMAKE_SOURCE_DIR})
 

@@ -23,6 +23,11 @@ int SystemMajorVersion() {
   return static_cast<int>(version.dwMajorVersion);
 }
 
+// Under the UTF-8 code page a cut at a continuation byte would split a character.
+bool InsideCharacter(const std::string& text, int n) {
+  return GetACP() == CP_UTF8 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80;
+}
+
 }  // namespace
 
 CListViewEx::CListViewEx()
@@ -36,7 +41,8 @@ void CListViewEx::ShortenText(HDC dc, std::string& text, int width, int offset) 
   if (n > 0) {
     offset += dots;
     for (;;) {
-      if (TextExtent(dc, text.c_str(), n).cx + offset <= width) break;
+      if (!InsideCharacter(text, n) && TextExtent(dc, text.c_str(), n).cx + offset <= width)
+        break;
       if (--n == 0) break;
     }
   }

@@ -9,6 +9,8 @@
 #include "app/launcher.h"
 #include "app/registry_editor.h"
 #include "framework/cmd_ui.h"
+#include "framework/frame_wnd.h"
+#include "mainwindow/bulk_removal.h"
 #include "mainwindow/object_tree.h"
 #include "resources/resource.h"
 
@@ -157,10 +159,14 @@ void CObjectTree::OnRemoveFromRegistry() {
   std::vector<CRegisteredObject*> records;
   GetSelectedRecords(records);
   if (records.empty()) return;
+  if (!ConfirmBulkRemoval(records, GetParentFrame())) return;
   const int anchor = list_.GetNextItem(-1, LVNI_SELECTED);
   const bool exe = category() == corvane::kExeServers;
+  // Several records get one summary at the end instead of one each.
+  CBulkRemoval bulk(GetParentFrame(), records.size());
   filling_ = true;
   for (CRegisteredObject* record : records) {
+    if (!bulk.Next(record->GetName())) break;
     if (record->exists() != 0) {
       const std::string advice =
           exe ? " is properly registered.\nIt is recommended that you uninstall the software via "
@@ -174,8 +180,11 @@ void CObjectTree::OnRemoveFromRegistry() {
         continue;
     }
     std::string log;
-    if (record->RemoveFromRegistry(log) != 0) RemoveFromView(record);
+    if (record->RemoveFromRegistry(log) == 0) continue;
+    bulk.Removed(record->backup_path());
+    RemoveFromView(record);
   }
+  bulk.Finish();
   filling_ = false;
   ReselectAfterRemoval(anchor);
 }
@@ -189,7 +198,7 @@ void CObjectTree::OnGotoFileLocation() {
 
 void CObjectTree::OnRunExeServer() {
   if (CRegisteredObject* record = GetFirstSelectedRecord())
-    Launcher().RunCommand(record->GetFilePath(), SW_SHOWNORMAL);
+    Launcher().RunCommand(record->GetServerCommand(), SW_SHOWNORMAL);
 }
 
 void CObjectTree::OnSelectAll() {

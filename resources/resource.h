@@ -200,3 +200,13 @@
 
 // Dependencies pane: the image of a DLL loaded only on first use.
 #define IDB_DEPENDENCY_DELAYED 3400
+// Removing several records at once: the confirmation that can list them, and the progress
+// window with Cancel.
+#define IDD_CONFIRM_BULK_REMOVAL 3100
+#define IDD_REMOVAL_PROGRESS 3101
+#define IDC_BULK_REMOVAL_ICON 3102
+#define IDC_BULK_REMOVAL_TEXT 3103
+#define IDC_BULK_REMOVAL_SHOW_LIST 3104
+#define IDC_BULK_REMOVAL_LIST 3105
+#define IDC_REMOVAL_PROGRESS_TEXT 3106
+#define IDC_REMOVAL_PROGRESS_BAR 3107

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "framework/win_app.h"
+#include "platform/win32/text_file_mark.h"
 #include "tools/inventory_report.h"
 #include "tools/report_page.h"
 
@@ -66,7 +67,7 @@ bool WriteReportFile(const std::string& temporary, const char* extension,
   DWORD error = GetLastError();
   bool written = false;
   if (file != INVALID_HANDLE_VALUE) {
-    const std::string bytes = corvane::ToCrLf(text);
+    const std::string bytes = corvane::TextFileMark() + corvane::ToCrLf(text);
     DWORD count = 0;
     written = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) &&
               count == bytes.size();

@@ -223,8 +223,10 @@ TEST_F(AuditToolsTest, GenerateWritesTheTemporaryReportAndHandsItToTheShell) {
   EXPECT_EQ(launcher_.shell, (std::vector<std::string>{paths[0] + "||3", paths[1] + "||3"}));
   EXPECT_EQ(launcher_.help, std::vector<std::string>{"vantic.hlp|1|103"});
 
+  // The programs' text is UTF-8, and the files say so.
+  const std::string mark = "\xEF\xBB\xBF";
   const std::string html = ReadFile(paths[0]);
-  EXPECT_EQ(html.find("<html>\r\n<head>\r\n<title>\r\nControls Inventory Report"), 0u);
+  EXPECT_EQ(html.find(mark + "<html>\r\n<head>\r\n<title>\r\nControls Inventory Report"), 0u);
   EXPECT_NE(html.find("Computer Name: <strong>PC</strong><BR>\r\n"), std::string::npos);
   EXPECT_NE(html.find("<b>Fixture.&lt;Sound&gt; &amp; &quot;Co&quot;, 1</b>"), std::string::npos);
   EXPECT_EQ(html.find("<Sound>"), std::string::npos);
@@ -234,7 +236,7 @@ TEST_F(AuditToolsTest, GenerateWritesTheTemporaryReportAndHandsItToTheShell) {
   EXPECT_NE(html.find("Controls Count: <strong>3</strong><BR>\r\n"), std::string::npos);
 
   const std::string text = ReadFile(paths[1]);
-  EXPECT_EQ(text.find("; The file contains a list of Controls on the following machine: PC\r\n"
+  EXPECT_EQ(text.find(mark + "; The file contains a list of Controls on the following machine: PC\r\n"
                       "; File was genearted on: "),
             0u);
   EXPECT_NE(text.find("\"Fixture.<Sound> & \"\"Co\"\", 1\""), std::string::npos);

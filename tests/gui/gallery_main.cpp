@@ -1,7 +1,8 @@
 // corvane_gallery: shows one of the program's dialogs or windows by name, for screenshots.
 //   corvane_gallery options | message | timed | unregistered | progress | about |
 //                   details [PATH [dependencies]] |
-//                   compare | update [news | download] | update-offline | news
+//                   compare | update [news | download] | update-offline | news |
+//                   bulk-removal | removal-progress
 #include <windows.h>
 #include <commctrl.h>
 
@@ -18,7 +19,9 @@
 #include "catalogue/object_kinds.h"
 #include "mainwindow/com_file_details_dlg.h"
 #include "mainwindow/layout_hold.h"
+#include "mainwindow/bulk_removal_dlg.h"
 #include "mainwindow/progress_wnd.h"
+#include "mainwindow/removal_progress_wnd.h"
 #include "resources/resource.h"
 #include "tools/compare_files_dlg.h"
 
@@ -68,6 +71,15 @@ const char kSampleNews[] =
     "@@Version 2.0\\par\nFirst release of Corvane 2.0.\\par\n"
     "@@Version 1.9\\par\nOlder fixes.\\par\n}";
 
+// Opens the list of the bulk removal question.
+void CALLBACK ShowBulkList(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = FindWindowA("#32770", "Confirm Registry Removal");
+  if (dialog == nullptr) return;
+  KillTimer(nullptr, timer);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_BULK_REMOVAL_SHOW_LIST, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_BULK_REMOVAL_SHOW_LIST)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -90,6 +102,21 @@ int main(int argc, char** argv) {
     CProgressWnd progress;
     if (!progress.Open(nullptr)) return 1;
     progress.SetLine("Searching the Registry for COM Objects");
+    RunModeless(progress);
+  } else if (which == "bulk-removal") {
+    SetTimer(nullptr, 0, 500, ShowBulkList);
+    CBulkRemovalDlg dialog(
+        "Remove the registrations of the 3 misbehaved classes selected from the Registry?\n\n"
+        "Their server files were not found. A backup of each class is written before its keys "
+        "are deleted.",
+        {"OldGrid.Control.1 - C:\\Program Files\\Old Grid\\grid32.ocx",
+         "Report.Viewer.2 - C:\\Program Files\\Reports\\viewer.dll",
+         "Legacy.Chart.1 - C:\\WINDOWS\\system32\\chart97.ocx"});
+    dialog.DoModal();
+  } else if (which == "removal-progress") {
+    CRemovalProgressWnd progress;
+    if (!progress.Open(nullptr, 8)) return 1;
+    progress.Step(3, "Fixture.Dead.3");
     RunModeless(progress);
   } else if (which == "about") {
     CAboutDlg about;

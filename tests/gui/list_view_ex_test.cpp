@@ -159,6 +159,19 @@ TEST(ListViewExShortenText, NothingFitsGivesEllipsisOnly) {
   EXPECT_EQ(Shortened("Wide", 0, 4), "...");
 }
 
+// The programs run with UTF-8 as their code page: a cut keeps whole characters.
+TEST(ListViewExShortenText, NeverSplitsACharacter) {
+  FontDc dc;
+  const std::string text = "C:\\Программы\\файл.dll";
+  for (int width = Extent(dc, "...") + 4; width < Extent(dc, text) + 4; width += 3) {
+    const std::string result = Shortened(text, width, 4);
+    const std::string prefix = result.substr(0, result.size() - 3);
+    EXPECT_GT(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, prefix.c_str(),
+                                  static_cast<int>(prefix.size()) + 1, nullptr, 0), 0)
+        << width;
+  }
+}
+
 TEST_F(ListViewExTest, CreatingItsOwnWindowMakesAFullRowOwnerDrawnReport) {
   DWORD style = list_.GetStyle();
   EXPECT_EQ(style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));

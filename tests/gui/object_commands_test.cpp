@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/launcher.h"
@@ -18,6 +19,7 @@
 #include "mainwindow/tab_view.h"
 #include "tests/gui/frame_fixture.h"
 #include "tests/win32/scratch_classes.h"
+#include "platform/win32/win32_files.h"
 
 namespace {
 
@@ -60,6 +62,43 @@ class EnableRecorder : public CCmdUI {
 };
 
 std::string MessageText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
+
+// The one question before several records go, not a message box of its own.
+bool IsBulkQuestion(HWND box) { return GetDlgItem(box, IDC_BULK_REMOVAL_SHOW_LIST) != nullptr; }
+
+// Presses Cancel of the removal's progress window the moment it announces a given record,
+// the way a user's click lands between two records.
+class CancelWhenAnnounced {
+ public:
+  explicit CancelWhenAnnounced(std::string announcement) : announcement_(std::move(announcement)) {
+    current_ = this;
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
+  }
+  ~CancelWhenAnnounced() {
+    UnhookWindowsHookEx(hook_);
+    current_ = nullptr;
+  }
+  bool pressed() const { return pressed_; }
+
+ private:
+  static LRESULT CALLBACK Watch(int code, WPARAM wp, LPARAM lp) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && current_ != nullptr && !current_->pressed_ &&
+        call->message == WM_SETTEXT && GetDlgCtrlID(call->hwnd) == IDC_REMOVAL_PROGRESS_TEXT &&
+        call->lParam != 0 &&
+        std::string(reinterpret_cast<const char*>(call->lParam)).rfind(current_->announcement_, 0) == 0) {
+      current_->pressed_ = true;
+      gui_test::PostClick(GetParent(call->hwnd), IDCANCEL);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+
+  static CancelWhenAnnounced* current_;
+  std::string announcement_;
+  HHOOK hook_ = nullptr;
+  bool pressed_ = false;
+};
+CancelWhenAnnounced* CancelWhenAnnounced::current_ = nullptr;
 
 class ObjectCommandsTest : public FrameFixture {
  protected:
@@ -157,13 +196,22 @@ TEST_F(ObjectCommandsTest, DeleteAsksOnlyForTheWellBehavedAndReselectsAtTheAncho
             Labels());
   Select({1, 2, 3});  // Beta and Delta misbehaved, Gamma well behaved: No keeps it
   std::vector<std::string> questions;
+  std::string bulk_question;
   {
     ModalAnswer answer("Confirm Registry Removal", [&](HWND box) {
+      if (IsBulkQuestion(box)) {
+        bulk_question = WindowText(GetDlgItem(box, IDC_BULK_REMOVAL_TEXT));
+        return IDYES;
+      }
       questions.push_back(MessageText(box));
       return IDNO;
     });
     Notify(LVN_KEYDOWN, VK_DELETE);
   }
+  EXPECT_EQ("Remove the registrations of the 2 misbehaved classes selected from the Registry?\n\n"
+            "Their server files were not found. A backup of each class is written before its keys "
+            "are deleted.\n\nThe 1 properly registered classes selected are asked about one by one.",
+            bulk_question);
   ASSERT_EQ(1u, questions.size());
   EXPECT_EQ("Fixture.Gamma.1 is properly registered.\nIt is recommended that you unregister it "
             "instead (Use the unregister button in the toolbar).\n\nWould you like to delete it "
@@ -177,6 +225,79 @@ TEST_F(ObjectCommandsTest, DeleteAsksOnlyForTheWellBehavedAndReselectsAtTheAncho
   EXPECT_EQ((std::vector<int>{1}), Selected());  // the anchor was 1, now Gamma
   EXPECT_EQ("Items: 2", frame_->status_bar()->GetPaneText(1));
   EXPECT_EQ(2u, Tree()->catalogue().list(corvane::kControls).size());
+}
+
+// Select All and Delete over eight misbehaved controls: one question with the count and the
+// list; No keeps all; Yes, then Cancel while the fourth is next, leaves three removed, each
+// with its backup, and five untouched.
+TEST_F(ObjectCommandsTest, BulkDeleteAsksOnceAndCancelStopsBeforeTheNextRecord) {
+  std::vector<std::string> dead;
+  for (char digit = '1'; digit <= '6'; ++digit) {
+    dead.push_back(std::string("{C2000000-0000-0000-0000-0000000000E") + digit + "}");
+    AddControl(dead.back().c_str(), (std::string("Fixture.Dead.") + digit).c_str(),
+               folder_.path() + "\\missing\\dead" + digit + ".ocx");
+  }
+  corvane::AppSettings().display_installed = 0;
+  corvane::AppSettings().after_remove = 0;
+  ASSERT_NE(nullptr, Open());
+  const std::vector<std::string> all = Labels();
+  ASSERT_EQ(8u, all.size());  // Beta, Dead.1 to Dead.6, Delta
+  Command(ID_SELECT_ALL);
+
+  int bulk_questions = 0, listed = 0;
+  bool list_hidden_first = false;
+  auto ask = [&](int answer) {
+    return ModalAnswer("Confirm Registry Removal", [&, answer](HWND box) {
+      if (!IsBulkQuestion(box)) return IDNO;
+      ++bulk_questions;
+      HWND list = GetDlgItem(box, IDC_BULK_REMOVAL_LIST);
+      list_hidden_first = !IsWindowVisible(list);
+      gui_test::SendClick(box, IDC_BULK_REMOVAL_SHOW_LIST);
+      if (IsWindowVisible(list)) listed = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+      return answer;
+    });
+  };
+  {
+    ModalAnswer no = ask(IDNO);
+    Command(ID_REMOVE_FROM_REGISTRY);
+  }
+  EXPECT_EQ(1, bulk_questions);
+  EXPECT_TRUE(list_hidden_first);
+  EXPECT_EQ(8, listed);
+  EXPECT_EQ(all, Labels());
+
+  std::string summary;
+  {
+    ModalAnswer yes = ask(IDYES);
+    ModalAnswer message("Corvane Message", [&](HWND box) {
+      summary = WindowText(GetDlgItem(box, IDC_MESSAGE_TEXT));
+      return IDOK;
+    });
+    CancelWhenAnnounced cancel("Removing 4 of 8: ");
+    Command(ID_REMOVE_FROM_REGISTRY);
+    EXPECT_TRUE(cancel.pressed());
+  }
+  EXPECT_EQ(2, bulk_questions);
+  EXPECT_EQ(std::vector<std::string>(all.begin() + 3, all.end()), Labels());
+  EXPECT_FALSE(Registered(kBeta));
+  EXPECT_FALSE(Registered(dead[0].c_str()));
+  EXPECT_FALSE(Registered(dead[1].c_str()));
+  for (std::size_t i = 2; i < dead.size(); ++i) EXPECT_TRUE(Registered(dead[i].c_str()));
+  EXPECT_TRUE(Registered(kDelta));
+  EXPECT_EQ("Items: 7", frame_->status_bar()->GetPaneText(1));  // the hidden two count too
+  EXPECT_TRUE(IsWindowEnabled(*frame_));
+  EXPECT_TRUE(gui_test::ThreadDialogs("Removing from the Registry", gui_test::kAnyState).empty());
+  EXPECT_EQ(0, corvane::AppSettings().after_remove);
+  const std::string folder = corvane::Win32Files().AppDataFolder() + "\\Tessaline\\Corvane\\Backup";
+  EXPECT_EQ(0u, summary.find("Removal cancelled: 3 of the 8 selected classes were removed from "
+                             "the Registry; the others were left unchanged.\n\nA backup of each "
+                             "removed class was written to\n" + folder)) << summary;
+  for (const std::string& clsid : {std::string(kBeta), dead[0], dead[1]}) {
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*" + clsid + ".reg").c_str(), &found);
+    EXPECT_NE(INVALID_HANDLE_VALUE, find) << clsid;
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  }
 }
 
 TEST_F(ObjectCommandsTest, RemovingTheLastItemsSelectsTheLastOneLeftThenNothing) {

@@ -1,6 +1,7 @@
 // Server path resolution, names and the catalogue container.
 #include <gtest/gtest.h>
 
+#include "catalogue/attributes.h"
 #include "catalogue/object_kinds.h"
 #include "catalogue/object_lists.h"
 #include "catalogue/remote_object.h"
@@ -37,12 +38,22 @@ TEST_F(RecordTest, BareNamesCountAsPresentAndMissingPathsDoNot) {
   EXPECT_EQ(Dll("C:\\Missing\\two words.dll")->exists(), 0);
 }
 
-TEST_F(RecordTest, QuotedPathWithArgumentsKeepsItsClosingQuote) {
+TEST_F(RecordTest, AQuotedServerIsTheFileInsideTheQuotes) {
   env.files.AddFile("C:\\Dir\\x.exe");
   auto record = Exe("\"C:\\Dir\\x.exe\" -Embedding");
-  EXPECT_EQ(record->GetFilePath(), "C:\\Dir\\x.exe\" -Embedding");
-  EXPECT_EQ(record->exists(), 0);
-  EXPECT_EQ(Exe("\"C:\\Dir\\x.exe\"")->exists(), 1);
+  EXPECT_EQ(record->GetFilePath(), "C:\\Dir\\x.exe");
+  EXPECT_EQ(record->GetAttribute(kAttrFileLocation), "C:\\Dir\\x.exe");
+  EXPECT_EQ(record->exists(), 1);
+  EXPECT_EQ(record->GetServerCommand(), "\"C:\\Dir\\x.exe\" -Embedding");
+  // Inside quotes a blank is part of the name: the text before it is not the file.
+  env.files.AddFile("C:\\Program");
+  EXPECT_EQ(Exe("\"C:\\Program Files\\Gone\\x.exe\" /a")->exists(), 0);
+  EXPECT_EQ(Exe("\"%SystemRoot%\\x.exe\"")->GetFilePath(), "C:\\windows\\x.exe");
+  // Without its closing quote the value is cut at blanks as an unquoted one.
+  auto unclosed = Exe("\"C:\\Dir\\x.exe -Embedding");
+  EXPECT_EQ(unclosed->GetFilePath(), "C:\\Dir\\x.exe -Embedding");
+  EXPECT_EQ(unclosed->exists(), 1);
+  EXPECT_EQ(unclosed->GetServerCommand(), "C:\\Dir\\x.exe -Embedding");
 }
 
 TEST_F(RecordTest, EmptyOrUnreadableServerValueGivesAnEmptyPresentPath) {

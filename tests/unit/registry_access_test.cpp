@@ -93,5 +93,21 @@ TEST(StripQuotes, DropsOneQuoteAtEachEnd) {
   EXPECT_EQ(StripQuotes("C:\\x.exe"), "C:\\x.exe");
 }
 
+TEST(SplitServerValue, AQuotedFileEndsAtTheNextQuote) {
+  auto split = [](const std::string& value) {
+    const ServerCommand command = SplitServerValue(value);
+    return command.file + "|" + command.arguments + "|" + (command.quoted ? "q" : "-");
+  };
+  EXPECT_EQ(split("\"C:\\A B\\x.exe\" /Automation"), "C:\\A B\\x.exe| /Automation|q");
+  EXPECT_EQ(split("\"C:\\x.exe\"-Embedding \"y\""), "C:\\x.exe|-Embedding \"y\"|q");
+  EXPECT_EQ(split("\"C:\\x.exe\""), "C:\\x.exe||q");
+  EXPECT_EQ(split("\"\""), "||q");
+  // No closing quote, or none at the start: the quotes at the ends are dropped as before.
+  EXPECT_EQ(split("\"C:\\x.exe -Embedding"), "C:\\x.exe -Embedding||-");
+  EXPECT_EQ(split("C:\\x.exe \"arg\""), "C:\\x.exe \"arg||-");
+  EXPECT_EQ(split("\""), "||-");
+  EXPECT_EQ(split(""), "||-");
+}
+
 }  // namespace
 }  // namespace corvane

@@ -33,8 +33,8 @@ check "missing --category nothing exits 2" '[ $rc -eq 2 ] && grep -q "Usage" "$e
   >"$out" 2>"$err"; rc=$?
 check "report --out exits 0" '[ $rc -eq 0 ]'
 check "the text report's lines end in CR LF" '[ "$(head -1 "$file" | od -An -c | tr -d " \n" | tail -c 4)" = "\r\n" ]'
-check "the text report names the category" \
-  'head -1 "$file" | grep -q "^; The file contains a list of DLL Servers on the following machine: "'
+check "the text report starts with the UTF-8 mark, then names the category" \
+  'head -1 "$file" | grep -q "^$(printf "\xef\xbb\xbf"); The file contains a list of DLL Servers on the following machine: "'
 check "the chosen attributes head the columns" 'sed -n 4,5p "$file" | tr -d "\r" | grep -qx "\"ProgID\",\"CLSID\""'
 check "a quote inside a field is doubled" \
   'grep -qF "\"Corvane.Cli <\"\"Broken\"\">\",\"$clsid\"" "$file"'
@@ -44,7 +44,7 @@ check "standard output gets the same bytes" 'cmp -s "$out" "$file"'
 
 "$run" "$cli" report --format html --category dll --well --deps >"$out" 2>"$err"; rc=$?
 check "report --format html exits 0" '[ $rc -eq 0 ]'
-check "the page starts with the frame" 'head -c 23 "$out" | tr -d "\r" | grep -q "^<html>"'
+check "the page starts with the UTF-8 mark and the frame" 'head -c 26 "$out" | tr -d "\r" | grep -q "^$(printf "\xef\xbb\xbf")<html>"'
 check "the ProgID is escaped" 'grep -qF "<b>Corvane.Cli &lt;&quot;Broken&quot;&gt;</b>" "$out"'
 check "nothing of it is left as markup" '! grep -qF "<\"Broken\">" "$out"'
 check "its missing DLL is Not Found!" 'grep -qF "corvane_fixture_absent.dll: </b></font></td><td width=\"81%\" bgcolor=\"#FFFFFF\" height=18><font size=2 face=\"Verdana\">Not Found!" "$out"'

@@ -81,6 +81,27 @@ check "with --appid the AppID key goes too" '[ $rc -eq 0 ] && grep -qx "AppID: $
 import "$(sed -n 's/^Backup: //p' "$out")"
 check "and its backup restores all three" '[ "$(snapshot)" = "$before" ]'
 
+# --yes is the confirmation: every misbehaved class goes, each with its own backup.
+second='{C0C0A000-1111-2222-3333-444455556668}'
+cat >"$prefix/drive_c/corvane-remove-second.reg" <<REG
+REGEDIT4
+
+[HKEY_CLASSES_ROOT\\CLSID\\$second\\InprocServer32]
+@="C:\\\\Gone Away\\\\second.dll"
+
+[HKEY_CLASSES_ROOT\\CLSID\\$second\\ProgID]
+@="Removal.Second.1"
+REG
+import 'C:\corvane-remove-second.reg'
+"$run" "$cli" remove --misbehaved --yes >"$out" 2>"$err"; rc=$?
+sed -i 's/\r$//' "$out"
+check "--misbehaved --yes removes both misbehaved classes, each with a backup" \
+  '[ $rc -eq 0 ] && grep -q "Removing 2 misbehaved classes" "$err" && [ "$(grep -c "^Backup: " "$out")" -eq 2 ] &&
+   grep -qx "CLSID: $clsid" "$out" && grep -qx "CLSID: $second" "$out"'
+fixture_backup=$(grep -F "$clsid" "$out" | sed -n 's/^Backup: //p')
+"$run" "$cli" remove --misbehaved >"$out" 2>"$err"
+check "and none is left" 'grep -q "^0 misbehaved classes" "$err"'
+import "$fixture_backup"
 "$run" "$cli" remove "$clsid" --appid >/dev/null 2>&1   # leave the prefix as it was
 "$run" "$cli" remove '{00000000-0000-0000-0000-0000000000AB}' >"$out" 2>"$err"; rc=$?
 check "an unregistered CLSID exits 1 and says so" '[ $rc -eq 1 ] && grep -q "not a registered class" "$err"'

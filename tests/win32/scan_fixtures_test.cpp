@@ -2,6 +2,7 @@
 // HKEY_CLASSES_ROOT, servers that are real files of the prefix.
 #include <gtest/gtest.h>
 
+#include "catalogue/attributes.h"
 #include "catalogue/delete_registry_key.h"
 #include "catalogue/object_kinds.h"
 #include "catalogue/registry_scan.h"
@@ -56,18 +57,75 @@ TEST_F(ScanFixtures, ControlIsListedTwiceAndExeServerByDescription) {
   EXPECT_EQ(exe->exists(), 1);
 }
 
-TEST_F(ScanFixtures, QuotedPathWithArgumentsAndMissingFilesAreMisbehaved) {
-  AddClass("{E0000000-0000-0000-0000-000000000002}", "Fixture.Quoted", "LocalServer32",
+TEST_F(ScanFixtures, QuotedServerWithArgumentsIsTheFileInsideTheQuotes) {
+  char windows[MAX_PATH];
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string notepad = std::string(windows) + "\\system32\\notepad.exe";
+  AddClass("{E0000000-0000-0000-0000-000000000002}", "Fixture.Notepad", "LocalServer32",
+           "\"" + notepad + "\" /Automation");
+  AddClass("{E0000000-0000-0000-0000-000000000003}", "Fixture.Quoted", "LocalServer32",
            "\"" + exe_ + "\" -Embedding");
+  AddClass("{E0000000-0000-0000-0000-000000000004}", "Fixture.Gone", "LocalServer32",
+           "\"" + folder_.path() + "\\Program Files\\Gone\\x.exe\" -Embedding");
   AddClass("{D0000000-0000-0000-0000-000000000002}", "Fixture.Missing", "InprocServer32",
            folder_.path() + "\\missing.dll");
   ScanRegistry(win32_.platform, lists_);
-  const CRegisteredObject* exe = Only(kExeServers);
+  const auto& exes = lists_.list(kExeServers);
+  ASSERT_EQ(exes.size(), 3u);
+  EXPECT_EQ(exes[0]->GetFilePath(), notepad);
+  EXPECT_EQ(exes[0]->exists(), 1);
+  EXPECT_EQ(exes[0]->GetServerCommand(), "\"" + notepad + "\" /Automation");
+  EXPECT_EQ(exes[1]->GetFilePath(), exe_);
+  EXPECT_EQ(exes[1]->exists(), 1);
+  EXPECT_EQ(exes[2]->exists(), 0);
   const CRegisteredObject* dll = Only(kDllServers);
-  ASSERT_TRUE(exe && dll);
-  EXPECT_EQ(exe->GetFilePath(), exe_ + "\" -Embedding");
-  EXPECT_EQ(exe->exists(), 0);
+  ASSERT_TRUE(dll);
   EXPECT_EQ(dll->exists(), 0);
+  auto found = FindObjectByFile(win32_.platform, notepad);
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(found->clsid(), "{E0000000-0000-0000-0000-000000000002}");
+}
+
+// The programs run with UTF-8 as their ANSI code page, so a server outside the local code
+// page is read and found whole.
+TEST_F(ScanFixtures, ServerPathOutsideTheLocalCodePageIsFound) {
+  ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
+  const std::string folder = folder_.path() + "\\Программы";
+  const std::string dll = folder + "\\файл.dll";
+  auto wide = [](const std::string& text) {
+    std::wstring out(text.size() + 1, L'\0');
+    out.resize(MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &out[0],
+                                   static_cast<int>(out.size())) - 1);
+    return out;
+  };
+  // Made and registered through the wide calls, as an installer would.
+  ASSERT_TRUE(CreateDirectoryW(wide(folder).c_str(), nullptr));
+  HANDLE file = CreateFileW(wide(dll).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, "MZ", 2, &written, nullptr);
+  CloseHandle(file);
+  const char clsid[] = "{D0000000-0000-0000-0000-00000000000C}";
+  classes_.Set(std::string("CLSID\\") + clsid + "\\ProgID", nullptr, "Fixture.Cyrillic");
+  HKEY server = nullptr;
+  ASSERT_EQ(RegCreateKeyW(HKEY_CLASSES_ROOT, wide(std::string("CLSID\\") + clsid +
+                                                  "\\InprocServer32").c_str(), &server),
+            ERROR_SUCCESS);
+  const std::wstring value = wide(dll);
+  RegSetValueExW(server, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(server);
+
+  ScanRegistry(win32_.platform, lists_);
+  CRegisteredObject* record = lists_.list(kDllServers).empty() ? nullptr
+                                                                : lists_.list(kDllServers)[0].get();
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->GetFilePath(), dll);
+  EXPECT_EQ(record->exists(), 1);
+  EXPECT_EQ(record->GetAttribute(kAttrFileSize), "2 Bytes");
+  DeleteFileW(wide(dll).c_str());
+  RemoveDirectoryW(wide(folder).c_str());
 }
 
 TEST_F(ScanFixtures, SystemRootExpandsToTheRealSystemFolder) {
