@@ -46,6 +46,8 @@ class CRegisteredObject : public CFileObject {
 
   // The default value of CLSID\<clsid>\<subkey>; empty when absent.
   std::string ReadClassValue(const std::string& subkey) const;
+  // The default value of its Version key, readable whatever its type.
+  std::string GetVersion() const;
   // The "AppID" value of CLSID\<clsid>; empty when absent.
   std::string GetAppID() const;
   // Backs up, then deletes the ProgID, TypeLib and CLSID keys in that order, logging each
