@@ -14,6 +14,7 @@
 #include "app/settings.h"
 #include "tests/gui/frame_fixture.h"
 #include "tests/win32/scratch_classes.h"
+#include "tools/compare_results_dlg.h"
 #include "tools/inventory_report_dlg.h"
 #include "tools/missing_dependencies_dlg.h"
 #include "tools/report_file.h"
@@ -306,6 +307,34 @@ TEST_F(AuditToolsTest, ReportFileErrorsSayWhatFailedAndWhereAndOpenNothing) {
   EXPECT_EQ(messages[1], lost + ".htm was not found.");
   EXPECT_TRUE(path.empty());
   EXPECT_EQ(GetFileAttributesA((lost + ".htm").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(launcher_.shell.empty());
+}
+
+TEST_F(AuditToolsTest, ComparisonReportWithoutATemporaryFolderSaysWhereAndOpensNothing) {
+  ASSERT_NE(nullptr, Open());
+  corvane::Win32Platform win32;
+  // The dialog keeps references to both lists.
+  const std::vector<corvane::CRegisteredObject*> records = Tree()->list().Records();
+  const std::vector<std::string> computers = {"CORVANE-NO-SUCH-PC"};
+  CCompareResultsDlg dialog(records, computers, "Controls", win32.registry);
+  const std::string gone = folder_.path() + "\\no such folder\\";
+  std::vector<std::string> messages;
+  gui_test::ModalAnswer answer("Corvane", [&](HWND box) {
+    messages.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+    return IDOK;
+  });
+  {
+    TemporaryFolderAt temporary(gone);
+    RunModal(dialog, [&](HWND hwnd) {
+      SendClick(hwnd, IDC_RESULTS_HTML);
+      SendClick(hwnd, IDCANCEL);
+    });
+  }
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].find("The report was not written: no temporary file could be made in "
+                             "the folder " + gone),
+            0u)
+      << messages[0];
   EXPECT_TRUE(launcher_.shell.empty());
 }
 
