@@ -14,16 +14,17 @@ namespace {
 struct IntegerValue {
   const char* name;
   int Settings::*field;
+  int highest;  // the values run from 0 to this; others read as the default
 };
 
 // "General" in load and save order.
 const IntegerValue kGeneralValues[] = {
-    {kDisplayMissingValue, &Settings::display_missing},
-    {kDisplayInstalledValue, &Settings::display_installed},
-    {kDisplayInListValue, &Settings::display_in_list},
-    {kAfterRegisterValue, &Settings::after_register},
-    {kAfterUnregisterValue, &Settings::after_unregister},
-    {kAfterRemoveValue, &Settings::after_remove},
+    {kDisplayMissingValue, &Settings::display_missing, 1},
+    {kDisplayInstalledValue, &Settings::display_installed, 1},
+    {kDisplayInListValue, &Settings::display_in_list, 3},
+    {kAfterRegisterValue, &Settings::after_register, 3},
+    {kAfterUnregisterValue, &Settings::after_unregister, 3},
+    {kAfterRemoveValue, &Settings::after_remove, 3},
 };
 
 constexpr std::uint32_t kTextBufferSize = 1024;
@@ -166,8 +167,11 @@ void LoadSettings(Registry& registry, Settings& settings) {
   {
     const RegKey general = OpenSection(registry, kGeneralSection);
     KeyCloser closer(registry, general);
-    for (const IntegerValue& value : kGeneralValues)
-      settings.*value.field = ReadInteger(registry, general, value.name, defaults.*value.field);
+    for (const IntegerValue& value : kGeneralValues) {
+      // A damaged value would otherwise be shown as no choice and saved back as such.
+      const int read = ReadInteger(registry, general, value.name, defaults.*value.field);
+      settings.*value.field = read >= 0 && read <= value.highest ? read : defaults.*value.field;
+    }
   }
   const RegKey computers = OpenSection(registry, kComputersSection);
   KeyCloser closer(registry, computers);

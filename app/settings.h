@@ -38,7 +38,7 @@ inline constexpr char kComputerValuePattern[] = "Computer%ld";
 // The process-wide values.
 Settings& AppSettings();
 
-// Reads every value, a missing or unreadable one as its default, and replaces the computer
+// Reads every value, a missing, unreadable or out-of-range one as its default, and replaces the computer
 // list with the non-empty names Computer1 to Computer<Count>, reading only the names that
 // exist, however large Count is.
 void LoadSettings(Registry& registry, Settings& settings);

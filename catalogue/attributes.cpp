@@ -128,7 +128,7 @@ void CFileObject::FillAttributes(AttributeRows& rows) {
 std::string CRegisteredObject::GetAttribute(int index) const {
   switch (index) {
     case kAttrProgId: return GetName();
-    case kAttrVersion:
+    case kAttrVersion: return GetVersion();
     case kAttrTypeLib: return ReadClassValue(AttributeKey(index));
     case kAttrClsid: return clsid_;
     case kAttrTypeLibName: return GetTypeLibName();

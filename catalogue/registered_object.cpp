@@ -174,8 +174,13 @@ std::string CRegisteredObject::GetName() const {
   return ProgId().empty() ? "Unknown" : ProgId();
 }
 
+std::string CRegisteredObject::GetVersion() const {
+  return ReadValueReadably(platform_.registry, kClassesRoot,
+                           JoinKeyPath({"CLSID", clsid_, "Version"}));
+}
+
 std::string CRegisteredObject::GetTypeLibName() const {
-  const std::string version = ReadClassValue("Version");
+  const std::string version = GetVersion();
   const std::string type_lib = ReadClassValue("TypeLib");
   std::string name =
       ReadKeyValue(platform_.registry, kClassesRoot, JoinKeyPath({"TypeLib", type_lib, version}));

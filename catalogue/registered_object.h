@@ -48,6 +48,8 @@ class CRegisteredObject : public CFileObject {
   std::string ReadClassValue(const std::string& subkey) const;
   // Whether the key CLSID\<clsid> is still there.
   bool IsRegistered() const;
+  // The default value of its Version key, readable whatever its type.
+  std::string GetVersion() const;
   // The "AppID" value of CLSID\<clsid>; empty when absent.
   std::string GetAppID() const;
   // Backs up, then deletes the ProgID, TypeLib and CLSID keys in that order, logging each

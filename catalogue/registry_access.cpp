@@ -36,6 +36,35 @@ std::string ReadKeyValue(Registry& registry, RegKey root, const std::string& pat
   return ReadValueText(registry, key, name, buffer_size);
 }
 
+std::string ReadValueReadably(Registry& registry, RegKey root, const std::string& path) {
+  RegKey key = 0;
+  if (path.empty() || registry.OpenKey(root, path.c_str(), kKeyRead, &key) != kErrorSuccess)
+    return std::string();
+  KeyCloser closer(registry, key);
+  std::vector<std::uint8_t> data(kKeyBufferSize, 0);
+  std::uint32_t type = 0;
+  auto size = static_cast<std::uint32_t>(kKeyBufferSize - 1);
+  if (registry.QueryValue(key, nullptr, &type, data.data(), &size) != kErrorSuccess)
+    return std::string();
+  if (type == kRegDword && size >= 4) {
+    const std::uint32_t number = data[0] | data[1] << 8 | data[2] << 16 |
+                                 static_cast<std::uint32_t>(data[3]) << 24;
+    return std::to_string(number);
+  }
+  if (type == kRegBinary) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (std::uint32_t i = 0; i < size; ++i) {
+      if (i > 0) text += ' ';
+      text += kDigits[data[i] >> 4];
+      text += kDigits[data[i] & 15];
+    }
+    return text;
+  }
+  // The last byte is never written, so the text always ends inside the buffer.
+  return std::string(reinterpret_cast<const char*>(data.data()));
+}
+
 bool KeyOpens(Registry& registry, RegKey root, const std::string& path) {
   if (path.empty()) return false;
   RegKey key = 0;

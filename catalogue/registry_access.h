@@ -24,6 +24,9 @@ std::string ReadValueText(Registry& registry, RegKey key, const std::string& nam
 std::string ReadKeyValue(Registry& registry, RegKey root, const std::string& path,
                          const std::string& name = "",
                          std::size_t buffer_size = kKeyBufferSize);
+// The default value of path below root for people to read: a REG_DWORD as its decimal
+// number, REG_BINARY as hexadecimal bytes, anything else as a string; empty when absent.
+std::string ReadValueReadably(Registry& registry, RegKey root, const std::string& path);
 // Whether path opens below root with KEY_READ.
 bool KeyOpens(Registry& registry, RegKey root, const std::string& path);
 

@@ -9,7 +9,7 @@ int CRemoteObject::IsRegistered() const {
 }
 
 std::string CRemoteObject::GetVersion() const {
-  return ReadKeyValue(registry_, root_, JoinKeyPath({"CLSID", clsid_, "Version"}));
+  return ReadValueReadably(registry_, root_, JoinKeyPath({"CLSID", clsid_, "Version"}));
 }
 
 }  // namespace corvane

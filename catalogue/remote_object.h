@@ -15,7 +15,8 @@ class CRemoteObject {
 
   // 1 when CLSID\<clsid> opens below the root.
   int IsRegistered() const;
-  // The default value of CLSID\<clsid>\Version; empty when absent.
+  // The default value of CLSID\<clsid>\Version, readable whatever its type; empty when
+  // absent.
   std::string GetVersion() const;
 
  private:

@@ -101,6 +101,11 @@ void CRegistryPage::EditValue(int row) {
   const corvane::ListedValue* listed = ValueAt(row);
   if (listed == nullptr) return;
   const corvane::ListedValue value = *listed;  // the rows are listed again below
+  if (value.too_large) {
+    // Its text only gives the size: written back, it would replace the value.
+    ShowMessage(corvane::TooLargeMessage(value.shown_name));
+    return;
+  }
   if (!corvane::IsStringType(value.type)) {
     ShowMessage(corvane::NotAStringMessage(value.shown_name));
     return;

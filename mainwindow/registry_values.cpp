@@ -39,6 +39,14 @@ std::string FormatValueData(std::uint32_t type, const std::uint8_t* data, std::u
   return "Data type not supported";
 }
 
+namespace {
+
+std::string TooLargeText(std::uint32_t size) {
+  return "(too large to show: " + std::to_string(size) + " bytes)";
+}
+
+}  // namespace
+
 std::vector<ListedValue> ReadKeyValues(Registry& registry, const std::string& key_path) {
   std::vector<ListedValue> values;
   RegKey key = 0;
@@ -50,17 +58,30 @@ std::vector<ListedValue> ReadKeyValues(Registry& registry, const std::string& ke
   std::uint8_t data[kKeyBufferSize] = {};
   for (std::uint32_t index = 0;; ++index) {
     std::uint32_t name_size = kKeyBufferSize - 1, data_size = kKeyBufferSize - 1, type = 0;
-    if (registry.EnumValue(key, index, name, &name_size, &type, data, &data_size) != kErrorSuccess)
-      break;
+    long rc = registry.EnumValue(key, index, name, &name_size, &type, data, &data_size);
+    bool too_large = false;
+    if (rc == kErrorMoreData) {
+      // Too large for the buffer: the name, type and size alone, and the listing goes on.
+      name_size = kKeyBufferSize - 1;
+      rc = registry.EnumValue(key, index, name, &name_size, &type, nullptr, &data_size);
+      if (rc == kErrorMoreData) continue;  // a name longer than any buffer offered
+      too_large = true;
+    }
+    if (rc != kErrorSuccess) break;
     ListedValue value;
     value.name.assign(name, name_size);
     value.type = type;
     value.shown_name = value.name.empty() ? "(Default)" : value.name;
-    value.data_text = FormatValueData(type, data, data_size);
+    value.too_large = too_large;
+    value.data_text = too_large ? TooLargeText(data_size) : FormatValueData(type, data, data_size);
     value.image = IsStringType(type) ? 2 : 3;
     values.push_back(value);
   }
   return values;
+}
+
+std::string TooLargeMessage(const std::string& shown_name) {
+  return shown_name + " is too large to be shown or edited by Corvane.";
 }
 
 std::string NotAStringMessage(const std::string& shown_name) {

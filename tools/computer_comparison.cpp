@@ -62,7 +62,7 @@ std::vector<ComparedRecord> ComparedRecords(const std::vector<CRegisteredObject*
   std::vector<ComparedRecord> compared;
   compared.reserve(records.size());
   for (const CRegisteredObject* record : records)
-    compared.push_back({record->clsid(), record->ReadClassValue("Version")});
+    compared.push_back({record->clsid(), record->GetVersion()});
   return compared;
 }
 

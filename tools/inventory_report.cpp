@@ -87,7 +87,8 @@ std::string PlainRecord(const CRegisteredObject& record, const std::vector<int>&
 
 std::string CsvLine(const std::vector<std::string>& fields) {
   std::string out;
-  for (std::size_t i = 0; i < fields.size(); ++i) out += (i ? "," : "") + CsvField(fields[i]);
+  for (std::size_t i = 0; i < fields.size(); ++i)
+    out += (i ? "," : "") + CsvField(SpreadsheetSafe(fields[i]));
   return out;
 }
 
@@ -113,14 +114,19 @@ AttributeRemoval PlanAttributeRemoval(int count, std::vector<int> selected) {
   return removal;
 }
 
+std::string SpreadsheetSafe(const std::string& value) {
+  if (value.empty() || std::string("=+-@\t\r").find(value[0]) == std::string::npos) return value;
+  return "'" + value;
+}
+
 const char* ReportExtension(int format) { return format == kReportText ? ".txt" : ".htm"; }
 
 std::string ToCrLf(const std::string& text) {
   std::string out;
   out.reserve(text.size() + text.size() / 16);
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+    out += text[i];
   }
   return out;
 }

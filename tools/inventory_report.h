@@ -36,10 +36,14 @@ struct AttributeRemoval {
 };
 AttributeRemoval PlanAttributeRemoval(int count, std::vector<int> selected);
 
+// A comma-delimited cell that a spreadsheet can't take for a formula: a value beginning with
+// "=", "+", "-", "@", TAB or CR gets a leading "'".
+std::string SpreadsheetSafe(const std::string& value);
+
 // The file extension of a format, with its dot: ".htm" or ".txt".
 const char* ReportExtension(int format);
 
-// Every "\n" as CR LF, as a text-mode file would hold it.
+// Every "\n" as CR LF, as a text-mode file would hold it; a CR LF stays as it is.
 std::string ToCrLf(const std::string& text);
 
 }  // namespace corvane

@@ -46,9 +46,19 @@ std::string FileErrorText(unsigned long error, const std::string& file) {
 std::string NewTemporaryReportFile() {
   char folder[MAX_PATH] = "";
   const DWORD length = GetTempPathA(MAX_PATH, folder);
-  if (length == 0 || length >= MAX_PATH) return std::string();
+  if (length == 0 || length >= MAX_PATH) {
+    AppMessageBox("The report was not written: the temporary folder could not be found.",
+                  MB_OK | MB_ICONSTOP);
+    return std::string();
+  }
   char file[MAX_PATH] = "";
-  if (GetTempFileNameA(folder, "com", 0, file) == 0) return std::string();
+  if (GetTempFileNameA(folder, "com", 0, file) == 0) {
+    const DWORD error = GetLastError();
+    AppMessageBox("The report was not written: no temporary file could be made in the folder " +
+                      std::string(folder) + "\n\n" + FileErrorText(error, folder),
+                  MB_OK | MB_ICONSTOP);
+    return std::string();
+  }
   return file;
 }
 

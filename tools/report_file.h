@@ -4,8 +4,8 @@
 #pragma once
 #include <string>
 
-// A new empty file "com*.tmp" in the temporary folder; empty when none can be had (no
-// message then).
+// A new empty file "com*.tmp" in the temporary folder; empty, after a message (stop icon)
+// that names the folder, when none can be had.
 std::string NewTemporaryReportFile();
 
 // Renames temporary to temporary + extension, makes that report_path and writes text there,

@@ -86,6 +86,13 @@ std::string UpdateFileName(const std::string& file_url) {
   return name;
 }
 
+std::string NumberedFileName(const std::string& name, int n) {
+  if (n <= 1) return name;
+  std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos || dot == 0) dot = name.size();
+  return name.substr(0, dot) + " (" + std::to_string(n) + ")" + name.substr(dot);
+}
+
 DownloadProgress DescribeProgress(std::uint32_t bytes, std::uint32_t total,
                                   const std::string& percent_pattern) {
   DownloadProgress progress = {0, std::string()};

@@ -47,11 +47,17 @@ using ChunkReader = std::function<bool(char* buffer, std::uint32_t size, std::ui
 // False when a read fails.
 bool ReadUpTo(const ChunkReader& read, std::size_t limit, std::string* text);
 
+// The most news that is read: a document larger than this is refused.
+constexpr std::size_t kNewsLimit = 1024 * 1024;
+
 // The installer's file name: the last component of the URL after its last slash or
 // backslash, without query or fragment. Empty when that is not a usable file name (empty,
 // "." or "..", characters Windows forbids in names, a device name such as CON), so that
 // nothing is written outside the download folder.
 std::string UpdateFileName(const std::string& file_url);
+// The n-th name tried for the installer when earlier ones are taken: the name itself for 1,
+// else "name (n).ext".
+std::string NumberedFileName(const std::string& name, int n);
 
 // Progress of a download: the percentage for the bar (0 when the total is unknown) and the
 // text: `percent_pattern` (with one %d) filled with it, or the kilobytes received so far when

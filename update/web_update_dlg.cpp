@@ -18,6 +18,8 @@ namespace {
 
 constexpr DWORD kChunk = 4095;
 constexpr DWORD kProgressInterval = 1000;
+// How many "name (n).ext" names are tried when the installer's own name is taken.
+constexpr int kMaxNumberedNames = 100;
 constexpr DWORD kInformationFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
 constexpr DWORD kDownloadFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_TRANSFER_BINARY;
 
@@ -43,16 +45,6 @@ std::string DesktopFolder(HWND owner) {
   const BOOL found = SHGetPathFromIDListA(list, path);
   CoTaskMemFree(list);
   return found ? path : std::string();
-}
-
-// Reads through the loaded InternetReadFile.
-corvane::ChunkReader InternetReader(const CWinInetApi& internet, HINTERNET handle) {
-  return [&internet, handle](char* buffer, std::uint32_t size, std::uint32_t* read) {
-    DWORD got = 0;
-    if (!internet.read_file(handle, buffer, size, &got)) return false;
-    *read = got;
-    return true;
-  };
 }
 
 }  // namespace
@@ -120,56 +112,90 @@ HINTERNET CWebUpdateDlg::OpenSession() const {
   return internet_.open(agent_.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
 }
 
+HINTERNET CWebUpdateDlg::OpenUrl(HINTERNET session, const std::string& url, DWORD flags) {
+  HINTERNET file = internet_.open_url(session, url.c_str(), nullptr, 0, flags, 0);
+  if (file == nullptr) return nullptr;
+  // An error page is no answer: only a success status counts.
+  const DWORD status = internet_.StatusCode(file);
+  if (status == 0 || (status >= 200 && status <= 299)) return file;
+  internet_.close_handle(file);
+  failure_detail_ = "The server answered with HTTP status " + std::to_string(status) + ".";
+  return nullptr;
+}
+
+corvane::ChunkReader CWebUpdateDlg::Reader(HINTERNET handle) const {
+  return [this, handle](char* buffer, std::uint32_t size, std::uint32_t* read) {
+    if (cancel_requested_) return false;
+    DWORD got = 0;
+    if (!internet_.ReadAvailable(handle, buffer, size < kChunk ? size : kChunk, &got))
+      return false;
+    *read = got;
+    return true;
+  };
+}
+
+bool CWebUpdateDlg::ReadUrl(HINTERNET session, const std::string& url, std::size_t limit,
+                            std::string* text) {
+  HINTERNET file = OpenUrl(session, url, kInformationFlags);
+  if (file == nullptr) return false;
+  const bool read = corvane::ReadUpTo(Reader(file), limit, text);
+  internet_.close_handle(file);
+  return read;
+}
+
 WPARAM CWebUpdateDlg::FetchInformation() {
+  failure_detail_.clear();
   HINTERNET session = OpenSession();
   if (session == nullptr) return kWebFailed;
-  HINTERNET file = internet_.open_url(session, url_.c_str(), nullptr, 0, kInformationFlags, 0);
-  if (file == nullptr) {
-    internet_.close_handle(session);
-    return kWebFailed;
-  }
+  const WPARAM status = FetchInSession(session);
+  internet_.close_handle(session);
+  return status;
+}
+
+WPARAM CWebUpdateDlg::FetchInSession(HINTERNET session) {
   std::string text;
-  const bool read = corvane::ReadUpTo(InternetReader(internet_, file), corvane::kUpdateInfoLimit,
-                                      &text);
-  internet_.close_handle(file);
+  if (!ReadUrl(session, url_, corvane::kUpdateInfoLimit, &text)) return kWebFailed;
   info_ = corvane::ParseUpdateInfo(text);
-  if (!read || !info_.Complete()) {
-    internet_.close_handle(session);
-    return kWebFailed;
-  }
+  if (!info_.Complete()) return kWebFailed;
   update_available_ = corvane::CVersionNumber(info_[corvane::kLatestVersion]).Compare(installed_) >=
                       corvane::kVersionFourthNewer;
-
-  news_.clear();
-  HINTERNET news = internet_.open_url(session, info_[corvane::kDescriptionUrl].c_str(), nullptr,
-                                      0, kInformationFlags, 0);
-  if (news == nullptr) {
-    internet_.close_handle(session);
+  // One byte over the limit tells a document that is too large from one that just fits.
+  if (!ReadUrl(session, info_[corvane::kDescriptionUrl], corvane::kNewsLimit + 1, &news_)) {
+    news_.clear();
     return kWebFailed;
   }
-  char chunk[kChunk];
-  DWORD got = 0;
-  while (internet_.read_file(news, chunk, kChunk, &got) && got > 0) news_.append(chunk, got);
-  internet_.close_handle(news);
-  internet_.close_handle(session);
+  if (news_.size() > corvane::kNewsLimit) {
+    news_.clear();
+    failure_detail_ = "The news is larger than 1 MB.";
+    return kWebFailed;
+  }
   return kFetchSucceeded;
 }
 
 WPARAM CWebUpdateDlg::Download() {
   failure_text_ = LoadResourceString(IDS_UPDATE_FAILED);
+  failure_detail_.clear();
   HINTERNET session = OpenSession();
   if (session == nullptr) return kWebFailed;
-  HINTERNET url = internet_.open_url(session, info_[corvane::kFileUrl].c_str(), nullptr, 0,
-                                     kDownloadFlags, 0);
+  HINTERNET url = OpenUrl(session, info_[corvane::kFileUrl], kDownloadFlags);
   if (url == nullptr) {
     internet_.close_handle(session);
+    if (!failure_detail_.empty())
+      failure_text_ = "The update could not be downloaded. " + failure_detail_;
     return kWebFailed;
   }
   const DWORD total = internet_.ContentLength(url);
-  HANDLE file = CreateFileA(target_path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // The download goes to a new file of its own beside the target, so that no file the user
+  // has is opened, replaced or deleted.
+  char partial[MAX_PATH] = "";
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (GetTempFileNameA(download_folder_.c_str(), "cvu", 0, partial) != 0) {
+    file = CreateFileA(partial, GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) DeleteFileA(partial);
+  }
   const std::string cannot_write =
-      "The update could not be saved as the file \"" + target_path_ + "\".";
+      "The update could not be saved in the folder \"" + download_folder_ + "\".";
   if (file == INVALID_HANDLE_VALUE) {
     internet_.close_handle(url);
     internet_.close_handle(session);
@@ -182,7 +208,7 @@ WPARAM CWebUpdateDlg::Download() {
   bool failed = false;
   for (;;) {
     DWORD got = 0;
-    if (!internet_.read_file(url, chunk, kChunk, &got)) {
+    if (!internet_.ReadAvailable(url, chunk, kChunk, &got)) {
       failed = true;
       break;
     }
@@ -202,14 +228,36 @@ WPARAM CWebUpdateDlg::Download() {
   }
   internet_.close_handle(url);
   internet_.close_handle(session);
-  CloseHandle(file);
-  if (cancel_requested_) return kDownloadCancelled;
-  // A connection that ends early delivers nothing more, just as a complete one does.
-  if (failed || (total != 0 && bytes != total)) {
-    DeleteFileA(target_path_.c_str());
-    return kWebFailed;
+  if (!CloseHandle(file) && !failed) {
+    failure_text_ = cannot_write;
+    failed = true;
   }
-  return kDownloadComplete;
+  // A connection that ends early delivers nothing more, just as a complete one does.
+  if (cancel_requested_ || failed || (total != 0 && bytes != total)) {
+    DeleteFileA(partial);
+    return cancel_requested_ ? kDownloadCancelled : kWebFailed;
+  }
+  if (StoreDownload(partial)) return kDownloadComplete;
+  DeleteFileA(partial);
+  failure_text_ = cannot_write;
+  return kWebFailed;
+}
+
+bool CWebUpdateDlg::StoreDownload(const std::string& partial) {
+  // A name that is taken stays with its file: the next free one is chosen instead.
+  for (int n = 1; n <= kMaxNumberedNames; ++n) {
+    const std::string candidate =
+        download_folder_ + corvane::NumberedFileName(download_name_, n);
+    if (MoveFileA(partial.c_str(), candidate.c_str())) {
+      target_path_ = candidate;
+      return true;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS &&
+        error != ERROR_ACCESS_DENIED)
+      return false;
+  }
+  return false;
 }
 
 LRESULT CWebUpdateDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -232,6 +280,22 @@ void CWebUpdateDlg::ShowInfo(const std::string& text) {
   info_text_ = text;
   ::SetDlgItemTextA(hwnd_, IDC_UPDATE_INFO, info_text_.c_str());
   ShowItem(IDC_UPDATE_INFO, true);
+}
+
+void CWebUpdateDlg::ShowFailure() {
+  std::string text = LoadResourceString(IDS_UPDATE_FAILED);
+  if (!failure_detail_.empty()) {
+    text += "\n\n" + failure_detail_;
+    // The links stay hidden after a failure: the text may take their place.
+    HWND info = GetDlgItem(IDC_UPDATE_INFO);
+    RECT box = {}, link = {};
+    GetWindowRect(info, &box);
+    GetWindowRect(GetDlgItem(IDC_DOWNLOAD_LINK), &link);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&box), 2);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&link), 2);
+    MoveWindow(info, box.left, box.top, box.right - box.left, link.bottom - box.top, TRUE);
+  }
+  ShowInfo(text);
 }
 
 void CWebUpdateDlg::ShowItem(int id, bool show) {
@@ -269,7 +333,7 @@ void CWebUpdateDlg::OnInformationFetched(WPARAM status) {
     return;
   }
   if (status != kFetchSucceeded) {
-    ShowInfo(LoadResourceString(IDS_UPDATE_FAILED));
+    ShowFailure();
     return;
   }
   news_link_.SetLinkFlags(kLinkHoverColour, kLinkHoverColour);
@@ -310,7 +374,9 @@ void CWebUpdateDlg::OnDownloadLink() {
                 LoadResourceString(AFX_IDS_APP_TITLE).c_str(), MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  target_path_ = desktop + (desktop.back() == '\\' ? "" : "\\") + name;
+  download_folder_ = desktop + (desktop.back() == '\\' ? "" : "\\");
+  download_name_ = name;
+  target_path_.clear();
   cancel_requested_ = false;
   failure_text_.clear();
   busy_ = true;
@@ -341,10 +407,7 @@ void CWebUpdateDlg::OnDownloadEnded(WPARAM status) {
   } else {
     ::SetDlgItemTextA(hwnd_, IDC_DOWNLOAD_PROGRESS_TEXT, at_rest.c_str());
     ::SendMessageA(GetDlgItem(IDC_DOWNLOAD_PROGRESS), PBM_SETPOS, 0, 0);
-    if (status == kDownloadCancelled) {
-      DeleteFileA(target_path_.c_str());
-      info_text_ = UpdateAvailableText();
-    }
+    if (status == kDownloadCancelled) info_text_ = UpdateAvailableText();
   }
   SetBusyButtons(false);
   ShowInfo(info_text_);

@@ -45,9 +45,19 @@ class CWebUpdateDlg : public CDialog {
   static DWORD WINAPI InformationThread(LPVOID self);
   static DWORD WINAPI DownloadThread(LPVOID self);
   WPARAM FetchInformation();
+  WPARAM FetchInSession(HINTERNET session);
   WPARAM Download();
+  // Renames the complete download to the installer's name, or the first free numbered one.
+  bool StoreDownload(const std::string& partial);
   // Opens the session, or 0 when there is no connection.
   HINTERNET OpenSession() const;
+  // Opens a URL; null when it fails or the server answers with anything but success, which
+  // failure_detail_ then names.
+  HINTERNET OpenUrl(HINTERNET session, const std::string& url, DWORD flags);
+  // Reads of what has arrived that stop when Cancel is pressed.
+  corvane::ChunkReader Reader(HINTERNET handle) const;
+  // The document at url, at most `limit` bytes of it; false when it can't be read.
+  bool ReadUrl(HINTERNET session, const std::string& url, std::size_t limit, std::string* text);
   bool StartWorker(LPTHREAD_START_ROUTINE routine);
   void JoinWorker();
 
@@ -58,6 +68,8 @@ class CWebUpdateDlg : public CDialog {
   void OnDownloadLink();
 
   void ShowInfo(const std::string& text);
+  // The failed fetch's text with what went wrong, when that is known.
+  void ShowFailure();
   void ShowItem(int id, bool show);
   // Enables one of Close and Cancel, makes it the default button and gives it the focus.
   void SetBusyButtons(bool busy);
@@ -72,13 +84,17 @@ class CWebUpdateDlg : public CDialog {
   corvane::UpdateInfo info_;
   std::string news_;
   std::string target_path_;
+  // Where the download goes and the name it should have there.
+  std::string download_folder_;
+  std::string download_name_;
   corvane::CVersionNumber installed_;
   bool update_available_ = false;
   bool busy_ = false;
   std::atomic<bool> cancel_requested_{false};
 
-  // Written by the download worker before its final message.
+  // Written by the workers before their final message.
   std::string failure_text_;
+  std::string failure_detail_;
   HANDLE worker_ = nullptr;
   CHyperLinkDL news_link_;
   CHyperLinkDL download_link_;

@@ -14,8 +14,10 @@
 #include "app/settings.h"
 #include "tests/gui/frame_fixture.h"
 #include "tests/win32/scratch_classes.h"
+#include "tools/compare_results_dlg.h"
 #include "tools/inventory_report_dlg.h"
 #include "tools/missing_dependencies_dlg.h"
+#include "tools/report_file.h"
 
 namespace {
 
@@ -53,6 +55,25 @@ std::string ReadFile(const std::string& path) {
   text << in.rdbuf();
   return text.str();
 }
+
+// Points TMP and TEMP at a folder for the object's lifetime.
+class TemporaryFolderAt {
+ public:
+  explicit TemporaryFolderAt(const std::string& folder) {
+    for (const char* name : {"TMP", "TEMP"}) {
+      char value[MAX_PATH] = "";
+      saved_.push_back(GetEnvironmentVariableA(name, value, MAX_PATH) ? value : "");
+      SetEnvironmentVariableA(name, folder.c_str());
+    }
+  }
+  ~TemporaryFolderAt() {
+    SetEnvironmentVariableA("TMP", saved_[0].empty() ? nullptr : saved_[0].c_str());
+    SetEnvironmentVariableA("TEMP", saved_[1].empty() ? nullptr : saved_[1].c_str());
+  }
+
+ private:
+  std::vector<std::string> saved_;
+};
 
 std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
@@ -242,6 +263,73 @@ TEST_F(AuditToolsTest, GenerateWritesTheTemporaryReportAndHandsItToTheShell) {
   EXPECT_NE(text.find("\"Fixture.<Sound> & \"\"Co\"\", 1\""), std::string::npos);
   EXPECT_EQ(text.find("absent"), std::string::npos);
   for (const std::string& path : paths) DeleteFileA(path.c_str());
+}
+
+TEST_F(AuditToolsTest, ReportFileErrorsSayWhatFailedAndWhereAndOpenNothing) {
+  ASSERT_NE(nullptr, Open());
+  CInventoryReportDlg report(Tree()->list().Records(), "Controls", "PC");
+  const std::string gone = folder_.path() + "\\no such folder\\";
+  std::vector<std::string> messages;
+  gui_test::ModalAnswer answer("Corvane", [&](HWND box) {
+    messages.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+    return IDOK;
+  });
+  bool close_back = false, progress_hidden = false;
+  {
+    TemporaryFolderAt temporary(gone);
+    RunModal(report, [&](HWND dialog) {
+      SendClick(dialog, IDC_REPORT_GENERATE);
+      close_back = Enabled(dialog, IDCANCEL) && Enabled(dialog, IDC_REPORT_HELP);
+      progress_hidden = !IsWindowVisible(GetDlgItem(dialog, IDC_REPORT_PROGRESS));
+      SendClick(dialog, IDCANCEL);
+    });
+  }
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].find("The report was not written: no temporary file could be made in "
+                             "the folder " + gone + "\n\n"),
+            0u)
+      << messages[0];
+  EXPECT_TRUE(close_back);
+  EXPECT_TRUE(progress_hidden);
+  EXPECT_TRUE(report.report_path().empty());
+
+  // The temporary file gone before it is renamed: the message names the report's file.
+  const std::string lost = folder_.path() + "\\lost.tmp";
+  std::string path = "stale";
+  EXPECT_FALSE(WriteReportFile(lost, ".htm", "text", &path));
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1], lost + ".htm was not found.");
+  EXPECT_TRUE(path.empty());
+  EXPECT_EQ(GetFileAttributesA((lost + ".htm").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(launcher_.shell.empty());
+}
+
+TEST_F(AuditToolsTest, ComparisonReportWithoutATemporaryFolderSaysWhereAndOpensNothing) {
+  ASSERT_NE(nullptr, Open());
+  corvane::Win32Platform win32;
+  // The dialog keeps references to both lists.
+  const std::vector<corvane::CRegisteredObject*> records = Tree()->list().Records();
+  const std::vector<std::string> computers = {"CORVANE-NO-SUCH-PC"};
+  CCompareResultsDlg dialog(records, computers, "Controls", win32.registry);
+  const std::string gone = folder_.path() + "\\no such folder\\";
+  std::vector<std::string> messages;
+  gui_test::ModalAnswer answer("Corvane", [&](HWND box) {
+    messages.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+    return IDOK;
+  });
+  {
+    TemporaryFolderAt temporary(gone);
+    RunModal(dialog, [&](HWND hwnd) {
+      SendClick(hwnd, IDC_RESULTS_HTML);
+      SendClick(hwnd, IDCANCEL);
+    });
+  }
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].find("The report was not written: no temporary file could be made in "
+                             "the folder " + gone),
+            0u)
+      << messages[0];
+  EXPECT_TRUE(launcher_.shell.empty());
 }
 
 }  // namespace

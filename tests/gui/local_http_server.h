@@ -1,5 +1,6 @@
 // A small HTTP server on 127.0.0.1 for the web update tests: it serves fixed bodies by path,
-// optionally slowly, one connection at a time, and stops when destroyed.
+// optionally slowly, with another status or without end, one connection at a time, and stops
+// when destroyed.
 #pragma once
 #include <winsock2.h>
 #include <windows.h>
@@ -20,6 +21,9 @@ class LocalHttpServer {
     DWORD pause_ms = 0;
     // A pause before anything is answered.
     DWORD delay_ms = 0;
+    int status = 200;
+    // The body is sent again and again until the client goes away.
+    bool endless = false;
   };
 
   LocalHttpServer() {
@@ -85,15 +89,20 @@ class LocalHttpServer {
     }
     const Route& route = found->second;
     Sleep(route.delay_ms);
-    std::string head = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n";
-    if (route.send_length) head += "Content-Length: " + std::to_string(route.body.size()) + "\r\n";
+    std::string head = "HTTP/1.1 " + std::to_string(route.status) +
+                       (route.status == 200 ? " OK" : " Failed") +
+                       "\r\nContent-Type: application/octet-stream\r\n";
+    if (route.send_length && !route.endless)
+      head += "Content-Length: " + std::to_string(route.body.size()) + "\r\n";
     head += "Connection: close\r\n\r\n";
     if (!SendAll(client, head)) return;
     const std::size_t piece = route.piece == 0 ? route.body.size() : route.piece;
-    for (std::size_t at = 0; at < route.body.size() && !stopping_; at += piece) {
-      if (!SendAll(client, route.body.substr(at, piece))) return;
-      Sleep(route.pause_ms);
-    }
+    do {
+      for (std::size_t at = 0; at < route.body.size() && !stopping_; at += piece) {
+        if (!SendAll(client, route.body.substr(at, piece))) return;
+        Sleep(route.pause_ms);
+      }
+    } while (route.endless && !stopping_);
   }
 
   static bool SendAll(SOCKET client, const std::string& data) {

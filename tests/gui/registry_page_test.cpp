@@ -248,14 +248,31 @@ TEST_F(RegistryPageTest, ShowsNumbersAndBinaryData) {
   for (int row = 0; row < 3; ++row) EXPECT_EQ(Image(row), 3) << row;
 }
 
-TEST_F(RegistryPageTest, ValueOverTheBufferEndsTheListing) {
+TEST_F(RegistryPageTest, ValueOverTheBufferIsListedBySizeAndCannotBeEdited) {
   const std::string key = kClassKey + "\\Large";
+  const std::string big(3000, 'Z');
   SetString(key, "A small", "a");
-  SetRaw(key, "B big", REG_BINARY, std::string(1024, '\x5A'));
+  SetString(key, "B big", big);
   SetString(key, "C small", "c");
+  SetDword(key, "D number", 10);
   Fill();
   Select(key);
-  EXPECT_EQ(Rows(), (RowList{{"A small", "a"}}));
+  EXPECT_EQ(Rows(), (RowList{{"A small", "a"},
+                             {"B big", "(too large to show: 3001 bytes)"},
+                             {"C small", "c"},
+                             {"D number", "A (10)"}}));
+  std::string text;
+  {
+    ModalAnswer message(kMessageCaption, [&text](HWND dialog) {
+      text = WindowText(GetDlgItem(dialog, IDC_MESSAGE_TEXT));
+      return IDOK;
+    });
+    ModalAnswer edit(kEditCaption, [](HWND) { return IDOK; });
+    DoubleClickRow(Row("B big"));
+    EXPECT_EQ(edit.answered(), 0);
+  }
+  EXPECT_EQ(text, "B big is too large to be shown or edited by Corvane.");
+  EXPECT_EQ(ReadRaw(key, "B big"), big + '\0');
 }
 
 TEST_F(RegistryPageTest, DoubleClickOnNonStringShowsMessageAndWritesNothing) {

@@ -7,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "update/news_dlg.h"
 #include "update/web_update_dlg.h"
@@ -36,6 +38,7 @@ const char kNews[] =
 const char kAvailable21[] =
     "An update is available!  Version 2.1 was released on 1 March 2027, and the download size "
     "is 96 KB.";
+const char kStatus404[] = "\n\nThe server answered with HTTP status 404.";
 const char kFailed[] =
     "Could not retrieve update information from the Internet.  Please check your Internet "
     "settings and try again later. You can also visit our web site at "
@@ -65,8 +68,23 @@ std::string ReadFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+// The names of the files in a folder, sorted.
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // Points the user's desktop at a folder of the test's own for its lifetime, so that nothing
@@ -94,6 +112,14 @@ class OwnDesktop {
     RegCloseKey(key_);
   }
   std::string File(const std::string& name) const { return folder_ + "\\" + name; }
+  std::vector<std::string> Files() const { return FilesIn(folder_); }
+  // Empties the folder of files a test left.
+  void Clear() const {
+    for (const std::string& name : Files()) {
+      DeleteFileA(File(name).c_str());
+      RemoveDirectoryA(File(name).c_str());
+    }
+  }
 
  private:
   std::string folder_;
@@ -119,14 +145,14 @@ std::string Installer() {
 class WebUpdateTest : public testing::Test {
  protected:
   void SetUp() override {
-    DeleteFileA(desktop_.File("corvane21.exe").c_str());
+    desktop_.Clear();
     server_.Set("/news.rtf", {kNews});
     Serve("2.1");
   }
-  void TearDown() override { DeleteFileA(desktop_.File("corvane21.exe").c_str()); }
+  void TearDown() override { desktop_.Clear(); }
 
   // The update information with the latest version; `drop` leaves one key out.
-  void Serve(const std::string& latest, const std::string& drop = "") {
+  void Serve(const std::string& latest, const std::string& drop = "", int status = 200) {
     const std::pair<const char*, std::string> lines[] = {
         {"LATEST VERSION", latest},
         {"VERSION TO DISPLAY", "2.1"},
@@ -141,7 +167,7 @@ class WebUpdateTest : public testing::Test {
     for (const auto& line : lines) {
       if (drop != line.first) text += std::string(line.first) + ": " + line.second + "\r\n";
     }
-    server_.Set("/ver.txt", {text});
+    server_.Set("/ver.txt", {text, true, 0, 0, 0, status});
   }
 
   // Runs the dialog and hands it to `check` once the fetch has ended.
@@ -200,7 +226,7 @@ TEST_F(WebUpdateTest, EqualOrOlderLatestVersionHasNoDownload) {
       EXPECT_TRUE(Enabled(hwnd, IDOK));
     });
   }
-  EXPECT_FALSE(Exists(desktop_.File("corvane21.exe")));
+  EXPECT_TRUE(desktop_.Files().empty());
 }
 
 TEST_F(WebUpdateTest, FailedFetchOrMissingKeyShowsTheFailure) {
@@ -214,7 +240,9 @@ TEST_F(WebUpdateTest, FailedFetchOrMissingKeyShowsTheFailure) {
   });
 
   CWebUpdateDlg not_found(server_.Url("/missing.txt"), ModulePath());
-  RunChecked(not_found, [&](HWND hwnd) { EXPECT_EQ(Info(hwnd), kFailed); });
+  RunChecked(not_found, [&](HWND hwnd) {
+    EXPECT_EQ(Info(hwnd), std::string(kFailed) + kStatus404);
+  });
 
   // Nothing listens on the port of a server that has stopped.
   std::string gone;
@@ -302,17 +330,16 @@ TEST_F(WebUpdateTest, CancelledDownloadDeletesThePartialFileAndOffersItAgain) {
   // About ten seconds to send in full, so the cancel comes in the middle.
   server_.Set("/files/corvane21.exe", {Installer(), true, 1024, 100});
   CWebUpdateDlg dialog(server_.Url("/ver.txt"), ModulePath());
-  const std::string target = desktop_.File("corvane21.exe");
   RunChecked(dialog, [&](HWND hwnd) {
     SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD_LINK, STN_CLICKED), 0);
-    ASSERT_TRUE(WaitFor([&] { return Exists(target); }));
+    ASSERT_TRUE(WaitFor([&] { return !desktop_.Files().empty(); }));
     // A second click while busy starts nothing.
     SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD_LINK, STN_CLICKED), 0);
     gui_test::SendClick(hwnd, IDCANCEL);
     EXPECT_EQ(Info(hwnd), "Cancelling web access ... please wait.");
     EXPECT_TRUE(IsWindow(hwnd));
     ASSERT_TRUE(WaitFor([&] { return Enabled(hwnd, IDOK); }));
-    EXPECT_FALSE(Exists(target));
+    EXPECT_TRUE(desktop_.Files().empty());
     EXPECT_EQ(Info(hwnd), kAvailable21);
     EXPECT_EQ(WindowText(GetDlgItem(hwnd, IDC_DOWNLOAD_PROGRESS_TEXT)), "Download Progress");
     EXPECT_EQ(SendMessageA(GetDlgItem(hwnd, IDC_DOWNLOAD_PROGRESS), PBM_GETPOS, 0, 0), 0);
@@ -322,30 +349,47 @@ TEST_F(WebUpdateTest, CancelledDownloadDeletesThePartialFileAndOffersItAgain) {
   EXPECT_TRUE(dialog.download_target().empty());
 }
 
-TEST_F(WebUpdateTest, InstallerThatCannotBeStoredIsReportedAndNothingIsLost) {
-  // A folder in the installer's place: the file cannot be made, and the folder stays.
-  const std::string target = desktop_.File("corvane21.exe");
-  ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr));
-  server_.Set("/files/corvane21.exe", {Installer()});
-  std::string message;
+TEST_F(WebUpdateTest, NamesTakenOnTheDesktopKeepTheirFilesAndTheDownloadTakesTheNextOne) {
+  // The user's own file and a folder of the installer's names: neither is touched.
+  const std::string mine = desktop_.File("corvane21.exe");
+  WriteFile(mine, "the user's own file");
+  ASSERT_TRUE(CreateDirectoryA(desktop_.File("corvane21 (2).exe").c_str(), nullptr));
+  const std::string installer = Installer();
+  server_.Set("/files/corvane21.exe", {installer, true, 16 * 1024, 200});
+  std::string target;
   {
-    CWebUpdateDlg dialog(server_.Url("/ver.txt"), ModulePath());
-    RunChecked(dialog, [&](HWND hwnd) {
-      gui_test::ModalAnswer answer("Corvane", [&](HWND box) {
-        message = WindowText(GetDlgItem(box, 0xFFFF));
-        return IDOK;
-      });
+    CWebUpdateDlg cancelled(server_.Url("/ver.txt"), ModulePath());
+    RunChecked(cancelled, [&](HWND hwnd) {
       SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD_LINK, STN_CLICKED), 0);
-      ASSERT_TRUE(WaitFor([&] { return answer.answered() == 1 && Enabled(hwnd, IDOK); }));
-      EXPECT_EQ(Info(hwnd), kAvailable21);
-      EXPECT_TRUE(Shown(hwnd, IDC_DOWNLOAD_LINK));
+      ASSERT_TRUE(WaitFor([&] { return desktop_.Files().size() == 3; }));
+      gui_test::SendClick(hwnd, IDCANCEL);
+      ASSERT_TRUE(WaitFor([&] { return Enabled(hwnd, IDOK); }));
     });
-    EXPECT_TRUE(dialog.download_target().empty());
+    EXPECT_TRUE(cancelled.download_target().empty());
   }
-  EXPECT_EQ(message, "The update could not be saved as the file \"" + target + "\".");
-  EXPECT_TRUE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-  RemoveDirectoryA(target.c_str());
+  EXPECT_EQ(ReadFile(mine), "the user's own file");
+  EXPECT_EQ(desktop_.Files(), (std::vector<std::string>{"corvane21 (2).exe", "corvane21.exe"}));
 
+  server_.Set("/files/corvane21.exe", {installer});
+  {
+    CWebUpdateDlg complete(server_.Url("/ver.txt"), ModulePath());
+    RunChecked(complete, [&](HWND hwnd) {
+      SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD_LINK, STN_CLICKED), 0);
+      ASSERT_TRUE(WaitFor([&] { return Enabled(hwnd, IDOK); }));
+    });
+    target = complete.download_target();
+  }
+  EXPECT_EQ(target, desktop_.File("corvane21 (3).exe"));
+  EXPECT_TRUE(ReadFile(target) == installer);
+  EXPECT_EQ(ReadFile(mine), "the user's own file");
+  EXPECT_TRUE(GetFileAttributesA(desktop_.File("corvane21 (2).exe").c_str()) &
+              FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_EQ(desktop_.Files().size(), 3u);
+  RemoveDirectoryA(desktop_.File("corvane21 (2).exe").c_str());
+}
+
+TEST_F(WebUpdateTest, InstallerUrlWithoutAFileNameIsReportedAndNothingIsFetched) {
+  std::string message;
   // A URL that names no file: nothing is fetched or written.
   server_.Set("/ver.txt", {"LATEST VERSION: 9\r\nVERSION TO DISPLAY: 9\r\nFILE SIZE: 1 KB\r\n"
                            "FILE URL: " + server_.Url("/files/") + "\r\n"
@@ -364,6 +408,62 @@ TEST_F(WebUpdateTest, InstallerThatCannotBeStoredIsReportedAndNothingIsLost) {
     EXPECT_TRUE(Enabled(hwnd, IDOK));
   });
   EXPECT_NE(message.find("does not name a file"), std::string::npos) << message;
+}
+
+TEST_F(WebUpdateTest, ErrorPagesAreFailuresAndNeverTheInstallerOrTheNews) {
+  // A complete update information file, but on an error page.
+  const std::string page = "<html>Not here</html>";
+  Serve("2.1", "", 500);
+  CWebUpdateDlg info_error(server_.Url("/ver.txt"), ModulePath());
+  RunChecked(info_error, [&](HWND hwnd) {
+    EXPECT_EQ(Info(hwnd), std::string(kFailed) + "\n\nThe server answered with HTTP status 500.");
+    EXPECT_FALSE(Shown(hwnd, IDC_NEWS_LINK));
+  });
+
+  Serve("2.1");
+  server_.Set("/news.rtf", {page, true, 0, 0, 0, 404});
+  CWebUpdateDlg news_error(server_.Url("/ver.txt"), ModulePath());
+  RunChecked(news_error, [&](HWND hwnd) {
+    EXPECT_EQ(Info(hwnd), std::string(kFailed) + kStatus404);
+    EXPECT_FALSE(Shown(hwnd, IDC_DOWNLOAD_LINK));
+  });
+
+  server_.Set("/news.rtf", {kNews});
+  server_.Set("/files/corvane21.exe", {page, true, 0, 0, 0, 404});
+  std::string message;
+  CWebUpdateDlg download_error(server_.Url("/ver.txt"), ModulePath());
+  RunChecked(download_error, [&](HWND hwnd) {
+    gui_test::ModalAnswer answer("Corvane", [&](HWND box) {
+      message = WindowText(GetDlgItem(box, 0xFFFF));
+      return IDOK;
+    });
+    SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD_LINK, STN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return answer.answered() == 1 && Enabled(hwnd, IDOK); }));
+    EXPECT_EQ(Info(hwnd), kAvailable21);
+  });
+  EXPECT_EQ(message, "The update could not be downloaded. The server answered with HTTP status 404.");
+  EXPECT_TRUE(download_error.download_target().empty());
+  EXPECT_TRUE(desktop_.Files().empty());
+}
+
+TEST_F(WebUpdateTest, NewsWithoutEndIsRefusedAndCancelEndsASlowOne) {
+  server_.Set("/news.rtf", {std::string(64 * 1024, 'n'), false, 0, 0, 0, 200, true});
+  CWebUpdateDlg endless(server_.Url("/ver.txt"), ModulePath());
+  RunChecked(endless, [&](HWND hwnd) {
+    EXPECT_EQ(Info(hwnd), std::string(kFailed) + "\n\nThe news is larger than 1 MB.");
+  });
+
+  // A trickle that would take hours: Cancel ends the dialog at once.
+  server_.Set("/news.rtf", {std::string(4096, 'n'), false, 8, 200, 0, 200, true});
+  CWebUpdateDlg slow(server_.Url("/ver.txt"), ModulePath());
+  const INT_PTR result = gui_test::RunModal(
+      slow,
+      [&](HWND hwnd) {
+        ASSERT_TRUE(WaitFor([&] { return server_.requests() >= 2; }));
+        gui_test::SendClick(hwnd, IDCANCEL);
+      },
+      20000);
+  EXPECT_EQ(result, IDOK);
 }
 
 TEST_F(WebUpdateTest, CancelWhileFetchingEndsTheDialogWhenTheFetchReturns) {

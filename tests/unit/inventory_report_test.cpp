@@ -128,6 +128,34 @@ TEST_F(InventoryReportTest, TextQuotesFieldsAndDoublesQuotesButNeverListsDepende
   EXPECT_EQ(ToCrLf("a\nb\n"), "a\r\nb\r\n");
 }
 
+TEST_F(InventoryReportTest, TextCellsNeverBecomeFormulasAndKeepTheirLineEnds) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"=HYPERLINK(\"http://127.0.0.1:9/x\",\"click\")",
+       "\"'=HYPERLINK(\"\"http://127.0.0.1:9/x\"\",\"\"click\"\")\""},
+      {"+cmd|' /C calc'!A0", "\"'+cmd|' /C calc'!A0\""},
+      {"-2+3", "\"'-2+3\""},
+      {"@SUM(A1)", "\"'@SUM(A1)\""},
+      {"\tTab", "\"'\tTab\""},
+      {"\rReturn", "\"'\rReturn\""},
+      {"Line one\r\nLine two", "\"Line one\r\nLine two\""},
+      {"a=b+c", "\"a=b+c\""}};
+  owned.clear();
+  records.clear();
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const std::string clsid = "{F" + std::to_string(i) + "}";
+    env.AddClass(clsid, "InprocServer32", "C:\\Tess\\lone.dll");
+    env.AddClass(clsid, "ProgID", cases[i].first);
+    owned.push_back(std::make_unique<CDllServerObject>(env.platform, clsid.c_str()));
+    records.push_back(owned.back().get());
+  }
+  choices.format = kReportText;
+  choices.attributes = {kAttrProgId};
+  const std::string bytes = ToCrLf(Write());
+  std::string expected = "\"ProgID\"\r\n\r\n";
+  for (const auto& item : cases) expected += item.second + "\r\n";
+  EXPECT_EQ(bytes.substr(bytes.find("\"ProgID\"")), expected);
+}
+
 }  // namespace
 }  // namespace corvane
 

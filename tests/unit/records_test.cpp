@@ -4,7 +4,9 @@
 #include "catalogue/attributes.h"
 #include "catalogue/object_kinds.h"
 #include "catalogue/object_lists.h"
+#include "catalogue/attributes.h"
 #include "catalogue/remote_object.h"
+#include "tools/computer_comparison.h"
 #include "tests/unit/memory_platform.h"
 
 namespace corvane {
@@ -169,6 +171,28 @@ class CountedRecord : public CDllServerObject {
  private:
   int* deleted_;
 };
+
+TEST(VersionValue, NonStringVersionsReadAsNumbersHereAndOnOtherComputers) {
+  MemoryPlatform env;
+  const std::vector<std::uint8_t> number = {0x78, 0x56, 0x34, 0x12};
+  env.AddClass("{D}", "InprocServer32", "C:\\x.dll");
+  env.registry.SetBytes(kClassesRoot, "CLSID\\{D}\\Version", "", kRegDword, number);
+  env.AddClass("{B}", "InprocServer32", "C:\\x.dll");
+  env.registry.SetBytes(kClassesRoot, "CLSID\\{B}\\Version", "", kRegBinary, {0x01, 0xAB});
+  CDllServerObject dword(env.platform, "{D}");
+  CDllServerObject binary(env.platform, "{B}");
+  EXPECT_EQ(dword.GetAttribute(kAttrVersion), "305419896");
+  EXPECT_EQ(binary.GetAttribute(kAttrVersion), "01 AB");
+  EXPECT_EQ(ComparedRecords({&dword})[0].local_version, "305419896");
+
+  env.registry.SetBytes(kLocalMachine, "Software\\Classes\\CLSID\\{D}\\Version", "", kRegDword,
+                        number);
+  RegKey root = 0;
+  ASSERT_EQ(env.registry.OpenKey(kLocalMachine, "Software\\Classes", kKeyRead, &root),
+            kErrorSuccess);
+  EXPECT_EQ(CRemoteObject(env.registry, root, "{D}").GetVersion(), "305419896");
+  env.registry.CloseKey(root);
+}
 
 TEST(ObjectLists, CurrentCategoryAndRemoval) {
   MemoryPlatform env;

@@ -92,14 +92,24 @@ TEST_F(ValuesTest, ListsNamesImagesAndTexts) {
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
-TEST_F(ValuesTest, AValueTooLargeEndsTheListing) {
-  registry.SetBytes(kClassesRoot, kKey, "Big", kRegBinary, Bytes(1024, 7));
-  registry.SetString(kClassesRoot, kKey, "After", "later");
+TEST_F(ValuesTest, AValueTooLargeIsListedBySizeAndTheListingGoesOn) {
+  registry.SetString(kClassesRoot, kKey, "Big", std::string(100000, 'b'));
+  registry.SetString(kClassesRoot, kKey, std::string(2000, 'N'), "a name no buffer holds");
+  registry.SetBytes(kClassesRoot, kKey, "Count", kRegDword, {7, 0, 0, 0});
   auto values = ReadKeyValues(registry, kKey);
-  ASSERT_EQ(values.size(), 4u);
-  EXPECT_EQ(values.back().name, "Paths");
+  ASSERT_EQ(values.size(), 6u);
+  EXPECT_EQ(values[4].name, "Big");
+  EXPECT_EQ(values[4].type, kRegSz);
+  EXPECT_EQ(values[4].image, 2);
+  EXPECT_TRUE(values[4].too_large);
+  EXPECT_EQ(values[4].data_text, "(too large to show: 100001 bytes)");
+  EXPECT_EQ(values[5].name, "Count");
+  EXPECT_EQ(values[5].data_text, "7 (7)");
+  EXPECT_FALSE(values[5].too_large);
   registry.SetBytes(kClassesRoot, "K", "Fits", kRegBinary, Bytes(1023, 7));
-  EXPECT_EQ(ReadKeyValues(registry, "K").size(), 1u);
+  values = ReadKeyValues(registry, "K");
+  ASSERT_EQ(values.size(), 1u);
+  EXPECT_FALSE(values[0].too_large);
 }
 
 TEST_F(ValuesTest, EditsReachTheirOwnValue) {

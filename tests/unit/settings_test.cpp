@@ -101,7 +101,7 @@ TEST_F(SettingsTest, LoadsStoredValuesInOrder) {
   SetDword(kGeneral, "DisplayInList", 2);
   SetDword(kGeneral, "AfterRegister", 1);
   SetDword(kGeneral, "AfterUnregister", 3);
-  SetDword(kGeneral, "AfterRemove", 0xFFFFFFFF);
+  SetDword(kGeneral, "AfterRemove", 2);
   SetDword(kComputers, "Count", 3);
   registry.SetString(kCurrentUser, kComputers, "Computer3", "ALPHA");
   registry.SetString(kCurrentUser, kComputers, "Computer1", "BETA");
@@ -112,7 +112,7 @@ TEST_F(SettingsTest, LoadsStoredValuesInOrder) {
   EXPECT_EQ(settings.display_in_list, 2);
   EXPECT_EQ(settings.after_register, 1);
   EXPECT_EQ(settings.after_unregister, 3);
-  EXPECT_EQ(settings.after_remove, -1);
+  EXPECT_EQ(settings.after_remove, 2);
   EXPECT_EQ(settings.computers, (Names{"BETA", "BETA", "ALPHA"}));
   EXPECT_EQ(registry.queried, (Names{"DisplayMissing", "DisplayInstalled", "DisplayInList",
                                      "AfterRegister", "AfterUnregister", "AfterRemove", "Count",
@@ -198,6 +198,22 @@ TEST_F(SettingsTest, IntegersOfTheWrongShapeReadAsDefaults) {
   EXPECT_TRUE(settings.computers.empty());
 }
 
+TEST_F(SettingsTest, NumbersOutsideTheirRangeReadAsDefaults) {
+  SetDword(kGeneral, "DisplayMissing", 5);
+  SetDword(kGeneral, "DisplayInstalled", 0);
+  SetDword(kGeneral, "DisplayInList", 99);
+  SetDword(kGeneral, "AfterRegister", 0xFFFFFFFF);
+  SetDword(kGeneral, "AfterUnregister", 3);
+  SetDword(kGeneral, "AfterRemove", 4);
+  const Settings settings = Loaded();
+  EXPECT_EQ(settings.display_missing, 1);
+  EXPECT_EQ(settings.display_installed, 0);
+  EXPECT_EQ(settings.display_in_list, 0);
+  EXPECT_EQ(settings.after_register, 0);
+  EXPECT_EQ(settings.after_unregister, 3);
+  EXPECT_EQ(settings.after_remove, 0);
+}
+
 TEST_F(SettingsTest, NamesOfTheWrongShapeAreSkipped) {
   SetDword(kComputers, "Count", 7);
   registry.SetBytes(kCurrentUser, kComputers, "Computer1", kRegDword, Dword(5));
@@ -251,7 +267,7 @@ TEST_F(SettingsTest, SaveWritesTypedValuesInOrder) {
 
   Settings loaded = Loaded();
   EXPECT_EQ(loaded.display_missing, 0);
-  EXPECT_EQ(loaded.display_in_list, -1);
+  EXPECT_EQ(loaded.display_in_list, 0);  // -1 is no choice: the default label
   EXPECT_EQ(loaded.after_unregister, 2);
   EXPECT_EQ(loaded.computers, settings.computers);
 }

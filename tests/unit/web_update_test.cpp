@@ -167,6 +167,14 @@ TEST(UpdateFile, NameIsTheLastComponentWithoutQueryOrFragment) {
   EXPECT_EQ(UpdateFileName("http://h/console.exe"), "console.exe");
 }
 
+TEST(UpdateFile, TakenNamesAreFollowedByNumberedOnes) {
+  EXPECT_EQ(NumberedFileName("setup21.exe", 1), "setup21.exe");
+  EXPECT_EQ(NumberedFileName("setup21.exe", 2), "setup21 (2).exe");
+  EXPECT_EQ(NumberedFileName("setup.2.1.exe", 12), "setup.2.1 (12).exe");
+  EXPECT_EQ(NumberedFileName("setup", 3), "setup (3)");
+  EXPECT_EQ(NumberedFileName(".profile", 2), ".profile (2)");
+}
+
 TEST(UpdateFile, ProgressInPercentOrKilobytesWhenTheTotalIsUnknown) {
   const std::string pattern = "Downloading the update to your Windows Desktop ... %d%%";
   DownloadProgress half = DescribeProgress(512, 1024, pattern);
