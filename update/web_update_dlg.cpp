@@ -11,6 +11,7 @@
 #include "app/launcher.h"
 #include "update/news_dlg.h"
 #include "update/version_info.h"
+#include "framework/dialog.h"
 #include "framework/win_app.h"
 #include "resources/resource.h"
 
@@ -447,7 +448,7 @@ void CheckForUpdates() {
                 "Otherwise, exit this program later and execute that file. After installing, "
                 "you may delete it or move it to a different location.",
                 name.c_str());
-  if (MessageBoxA(nullptr, text, "Update ready for installation",
+  if (MessageBoxA(DefaultOwnerWindow(), text, "Update ready for installation",
                   MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) != IDYES)
     return;
   if (Launcher().RunShell(target, "", "", SW_SHOWNORMAL) <= 32) {
