@@ -5,6 +5,7 @@
 
 #include "catalogue/class_removal.h"
 #include "catalogue/file_object.h"
+#include "catalogue/type_library_check.h"
 
 namespace corvane {
 
@@ -54,6 +55,10 @@ class CRegisteredObject : public CFileObject {
   int RemoveKeys(std::string& log);
   // The backup file of the last removal; empty before one was written.
   const std::string& backup_path() const { return backup_path_; }
+
+  // The check of the type library the class names, at the class's version; the file is
+  // loaded, not read.
+  TypeLibCheck CheckTypeLib() const;
 
   // The CLSID without its braces.
   std::string GetBareClsid() const;

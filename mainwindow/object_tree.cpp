@@ -180,7 +180,9 @@ void CObjectTree::ShowRecordDetails() {
   rows.DeleteAllItems();
   registry.Clear();
   dependencies.Clear();
+  tabs->typelib_page().Clear();
   if (CRegisteredObject* record = GetFirstSelectedRecord()) {
+    tabs->typelib_page().Show(*record);
     AttributeRowsList sink(rows);
     record->FillAttributes(sink);
     dependencies.Fill(*record);

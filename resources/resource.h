@@ -197,3 +197,13 @@
 #define IDC_RESULTS_HTML 1054
 #define IDC_COMPARE_CATEGORY 1055
 #define IDC_COMPARE_COMPUTERS_HELP 1056
+
+// The Type Library page and the search for broken type library registrations.
+#define IDD_TYPELIB_PAGE 3700
+#define IDC_TYPELIB_STATUS 3701
+#define IDC_TYPELIB_TREE 3702
+#define IDC_TYPELIB_IDL 3703
+#define IDC_TYPELIB_COPY 3704
+#define IDD_BROKEN_TYPELIBS 3705
+#define ID_FIND_BROKEN_TYPELIBS 3706
+#define IDB_BROKEN_TYPELIB 3707
