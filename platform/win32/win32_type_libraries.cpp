@@ -4,8 +4,11 @@
 #include <oleauto.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <vector>
+
+#include "catalogue/type_library_layout.h"
 
 namespace corvane {
 
@@ -297,7 +300,7 @@ class Reader {
         if (!(attr->wTypeFlags & TYPEFLAG_FCANCREATE)) type->flags.push_back("noncreatable");
         return ReadImpls(info, *attr, type);
       case TKIND_DISPATCH:
-        if (attr->wTypeFlags & TYPEFLAG_FDUAL) return ReadDualHalf(info, type);
+        if (attr->wTypeFlags & TYPEFLAG_FDUAL) return ReadDualHalf(info, attr->wTypeFlags, type);
         type->kind = TypeKind::kDispinterface;
         hr = ReadFunctions(info, *attr, type);
         return FAILED(hr) ? hr : ReadVariables(info, *attr, type);
@@ -328,7 +331,7 @@ class Reader {
   }
 
   // A dual interface is read from its vtable half, which the library's entry points to.
-  HRESULT ReadDualHalf(ITypeInfo* info, TypeLibType* type) {
+  HRESULT ReadDualHalf(ITypeInfo* info, WORD flags, TypeLibType* type) {
     type->kind = TypeKind::kInterface;
     HREFTYPE ref = 0;
     ComRef<ITypeInfo> half;
@@ -340,6 +343,8 @@ class Reader {
     hr = attr.Get();
     if (FAILED(hr)) return hr;
     if (attr->typekind != TKIND_INTERFACE) return kUnreadable;
+    // The halves share the library's flags between them.
+    type->flags = FlagWords(flags | attr->wTypeFlags, kTypeFlags, sizeof kTypeFlags / sizeof kTypeFlags[0]);
     type->base = BaseName(half.get(), *attr);
     return ReadFunctions(half.get(), *attr, type);
   }
@@ -561,6 +566,45 @@ std::wstring Widen(const std::string& text) {
   return out;
 }
 
+// The bytes the loader would read: a library file's, or the TYPELIB resource of a module,
+// the first or the one a "\N" after the module's name gives.
+bool LayoutSound(const std::string& path) {
+  std::string file = path;
+  WORD resource = 1;
+  const std::size_t slash = path.find_last_of('\\');
+  if (slash != std::string::npos && slash + 1 < path.size() &&
+      path.find_first_not_of("0123456789", slash + 1) == std::string::npos &&
+      GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    file = path.substr(0, slash);
+    resource = static_cast<WORD>(std::strtoul(path.c_str() + slash + 1, nullptr, 10));
+  }
+  HANDLE handle = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return true;  // the loader says why
+  char magic[2] = {};
+  DWORD got = 0;
+  const bool read = ReadFile(handle, magic, 2, &got, nullptr) && got == 2;
+  const DWORD size = GetFileSize(handle, nullptr);
+  bool sound = true;
+  if (read && !(magic[0] == 'M' && magic[1] == 'Z') && size != INVALID_FILE_SIZE) {
+    std::vector<std::uint8_t> bytes(size);
+    SetFilePointer(handle, 0, nullptr, FILE_BEGIN);
+    if (size > 0 && ReadFile(handle, bytes.data(), size, &got, nullptr) && got == size)
+      sound = TypeLibLayoutSound(bytes.data(), bytes.size());
+  }
+  CloseHandle(handle);
+  if (!read || !(magic[0] == 'M' && magic[1] == 'Z')) return sound;
+  HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (module == nullptr) return true;
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resource), "TYPELIB");
+  HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+  const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+  if (data != nullptr)
+    sound = TypeLibLayoutSound(static_cast<const std::uint8_t*>(data), SizeofResource(module, found));
+  FreeLibrary(module);
+  return sound;
+}
+
 struct KnownResult {
   HRESULT result;
   const char* text;
@@ -587,6 +631,7 @@ const KnownResult kKnownResults[] = {
 long Win32TypeLibraries::LoadFile(const std::string& path, TypeLibrary* library) {
   const std::wstring wide = Widen(path);
   if (wide.empty()) return E_INVALIDARG;
+  if (!LayoutSound(path)) return TYPE_E_INVDATAREAD;
   ComRef<ITypeLib> lib;
   HRESULT hr = LoadTypeLibEx(wide.c_str(), REGKIND_NONE, lib.out());
   if (FAILED(hr)) return hr;

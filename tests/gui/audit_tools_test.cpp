@@ -47,13 +47,7 @@ class RecordingLauncher : public CLauncher {
   CLauncher* previous_;
 };
 
-std::string FixturePath(const char* name) {
-  char exe[MAX_PATH];
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string path = exe;
-  path.erase(path.find_last_of('\\') + 1);
-  return path + "..\\fixtures\\" + name;
-}
+using corvane::FixturePath;
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -6,6 +6,7 @@
 #include "catalogue/object_kinds.h"
 #include "catalogue/type_library_check.h"
 #include "catalogue/type_library_idl.h"
+#include "catalogue/type_library_layout.h"
 #include "catalogue/type_library_tree.h"
 #include "platform/memory/memory_type_libraries.h"
 #include "tests/unit/memory_platform.h"
@@ -196,6 +197,39 @@ TEST(TypeLibraryTree, OwnCoclassLeadsIsSelectedAndNamesItsDefaults) {
   const TypeLibNode plain = BuildTypeLibTree(GaugeLibrary(), "");
   EXPECT_TRUE(plain.selected);
   EXPECT_EQ(plain.children[2].text, "interface IGauge : IDispatch (dual, oleautomation)");
+}
+
+// A library of one type whose tables all lie inside it.
+std::vector<std::uint8_t> SoundLayout() {
+  std::vector<std::uint8_t> bytes(0x400, 0);
+  auto put = [&bytes](std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  };
+  bytes[0] = 'M', bytes[1] = 'S', bytes[2] = 'F', bytes[3] = 'T';
+  put(0x20, 1);  // one type
+  const std::size_t directory = 0x54 + 4;
+  for (std::size_t i = 0; i < 15; ++i) put(directory + 16 * i, 0xFFFFFFFF);
+  put(directory, 0x200);
+  put(directory + 4, 0x64);
+  put(directory + 16 * 7, 0x300);  // another table, ending at the file's end
+  put(directory + 16 * 7 + 4, 0x100);
+  return bytes;
+}
+
+TEST(TypeLibraryLayout, TablesPastTheEndAreRefusedBeforeTheLoaderSeesThem) {
+  std::vector<std::uint8_t> bytes = SoundLayout();
+  EXPECT_TRUE(TypeLibLayoutSound(bytes.data(), bytes.size()));
+  for (std::size_t cut : {std::size_t{0x3FF}, std::size_t{0x150}, std::size_t{0x30}})
+    EXPECT_FALSE(TypeLibLayoutSound(bytes.data(), cut)) << cut;
+  // More types than the first table holds.
+  bytes[0x20] = 2;
+  EXPECT_FALSE(TypeLibLayoutSound(bytes.data(), bytes.size()));
+  bytes = SoundLayout();
+  bytes[0x58 + 16 * 7 + 7] = 0x80;  // a length that wraps around
+  EXPECT_FALSE(TypeLibLayoutSound(bytes.data(), bytes.size()));
+  // Another format is the loader's to judge.
+  const std::uint8_t other[] = {'S', 'L', 'T', 'G', 0};
+  EXPECT_TRUE(TypeLibLayoutSound(other, sizeof other));
 }
 
 class TypeLibCheckTest : public ::testing::Test {

@@ -19,18 +19,6 @@ const char kClsid[] = "{6E3A1C52-8F0B-4D27-9B1E-2C7D5A40F913}";
 const char kProgId[] = "CorvaneFixture.Control.1";
 const char kTypeLibKey[] = "TypeLib\\{B94D07E1-3A62-4C8F-A5D3-71E0C2F8B6A4}";
 
-// A fixture file, beside this test's build folder.
-std::string FixturePath(const char* name) {
-  char exe[MAX_PATH];
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string relative = exe;
-  relative.erase(relative.find_last_of('\\') + 1);
-  relative += std::string("..\\fixtures\\") + name;
-  char full[MAX_PATH];
-  const DWORD length = GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
-  return length > 0 && length < MAX_PATH ? std::string(full) : relative;
-}
-
 bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

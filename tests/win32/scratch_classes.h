@@ -13,6 +13,9 @@
 
 namespace corvane {
 
+// A fixture file of the build, beside the test's build folder.
+std::string FixturePath(const char* name);
+
 // The real seams, with a notice that records.
 struct Win32Platform {
   Win32Registry registry;
