@@ -1,6 +1,6 @@
-// Fuzz target: any bytes given to the PE import reader and the version-resource reader. They
-// must never read outside the bytes (AddressSanitizer watches), never hang, and never hold
-// more than the bytes in import names.
+// Fuzz target: any bytes given to the PE import reader, the version-resource reader and the
+// type library layout check. They must never read outside the bytes (AddressSanitizer
+// watches), never hang, and never hold more than the bytes in import names.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/pe_imports.h"
+#include "catalogue/type_library_layout.h"
 #include "catalogue/version_resource.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -30,5 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   corvane::QueryVersionTranslation(raw, &translation);
   std::string text;
   corvane::QueryVersionString(raw, "\\StringFileInfo\\040904b0\\FileVersion", &text);
+  corvane::TypeLibLayoutSound(data, size);
   return 0;
 }

@@ -14,6 +14,7 @@ target=--win32
 
 "$run" "$cli" typelib "$(windows "$fixtures/corvane_fixture_control.tlb")" >"$work/tree.txt" 2>"$work/err"; rc=$?
 check "typelib FILE exits 0" '[ $rc -eq 0 ]'
+sed -i 's/\r$//' "$work/tree.txt"
 check "the tree starts at the library" 'head -1 "$work/tree.txt" | grep -qx "library CorvaneFixtureLib 1.0 - Corvane Fixture Control Library"'
 check "members are indented below their type" \
   'grep -qxF "    [id(0x00000003)] HRESULT Move([in] long x, [in, optional, defaultvalue(10)] long y, [out, retval] long* moved)" "$work/tree.txt"'
@@ -23,6 +24,7 @@ check "typelib FILE --idl exits 0" '[ $rc -eq 0 ]'
 "$widl" $target -I/usr/include/wine/wine/windows -L"$stdole" -t -o "$work/again.tlb" "$work/again.idl" 2>"$work/widl.err"
 check "widl compiles the IDL again" '[ -s "$work/again.tlb" ] || { cat "$work/widl.err"; false; }'
 "$run" "$cli" typelib "$(windows "$work/again.tlb")" >"$work/again.txt" 2>"$work/err"
+sed -i 's/\r$//' "$work/again.txt"
 check "the compiled IDL lists the same members" 'diff "$work/tree.txt" "$work/again.txt"'
 
 "$run" "$cli" typelib '{6E3A1C52-8F0B-4D27-9B1E-2C7D5A40F913}' >"$work/class.txt" 2>"$work/err"; rc=$?
