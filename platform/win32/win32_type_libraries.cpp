@@ -18,6 +18,7 @@ namespace {
 // right, a chain of types that never ends.
 const HRESULT kUnreadable = TYPE_E_INVDATAREAD;
 const int kDeepestType = 32;
+const DWORD kLargestLibrary = 64u << 20;
 
 template <class T>
 class ComRef {
@@ -586,7 +587,12 @@ bool LayoutSound(const std::string& path) {
   const bool read = ReadFile(handle, magic, 2, &got, nullptr) && got == 2;
   const DWORD size = GetFileSize(handle, nullptr);
   bool sound = true;
-  if (read && !(magic[0] == 'M' && magic[1] == 'Z') && size != INVALID_FILE_SIZE) {
+  if (read && !(magic[0] == 'M' && magic[1] == 'Z')) {
+    // No type library comes near this size; a file that does is not read into memory.
+    if (size == INVALID_FILE_SIZE || size > kLargestLibrary) {
+      CloseHandle(handle);
+      return false;
+    }
     std::vector<std::uint8_t> bytes(size);
     SetFilePointer(handle, 0, nullptr, FILE_BEGIN);
     if (size > 0 && ReadFile(handle, bytes.data(), size, &got, nullptr) && got == size)

@@ -180,7 +180,8 @@ TEST_F(AuditToolsTest, ReportDialogKeepsOneAttributeAndTheDependencyChoiceAcross
     }
     still_checked = IsDlgButtonChecked(dialog, IDC_REPORT_DEPENDENCIES) == BST_CHECKED;
     HWND attributes = GetDlgItem(dialog, IDC_REPORT_ATTRIBUTES);
-    SendMessageA(attributes, LB_SELITEMRANGE, TRUE, MAKELPARAM(0, 18));
+    const LRESULT all = SendMessageA(attributes, LB_GETCOUNT, 0, 0);
+    SendMessageA(attributes, LB_SELITEMRANGE, TRUE, MAKELPARAM(0, all - 1));
     SendClick(dialog, IDC_REPORT_REMOVE);
     left = SendMessageA(attributes, LB_GETCOUNT, 0, 0);
     char text[64] = "";
