@@ -60,6 +60,8 @@ void CALLBACK ShowTypeLibPage(HWND, UINT, UINT_PTR timer, DWORD) {
     for (int i = 0; i < tree->list().RowCount(); ++i) {
       if (tree->list().RecordAt(i)->clsid() != typelib_clsid) continue;
       KillTimer(nullptr, timer);
+      for (int other = 0; other < tree->list().RowCount(); ++other)
+        tree->list().SetItemState(other, 0, LVIS_SELECTED);
       tree->list().SetItemState(i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
       tree->list().SendMessage(LVM_ENSUREVISIBLE, i, FALSE);
       CTabView* tabs = typelib_frame->GetTabView();
