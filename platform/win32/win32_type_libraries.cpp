@@ -301,8 +301,12 @@ class Reader {
         if (!(attr->wTypeFlags & TYPEFLAG_FCANCREATE)) type->flags.push_back("noncreatable");
         return ReadImpls(info, *attr, type);
       case TKIND_DISPATCH:
-        if (attr->wTypeFlags & TYPEFLAG_FDUAL) return ReadDualHalf(info, attr->wTypeFlags, type);
+        // A dual interface whose vtable half can't be had is shown by its dispatch half.
+        if ((attr->wTypeFlags & TYPEFLAG_FDUAL) && SUCCEEDED(ReadDualHalf(info, attr->wTypeFlags, type)))
+          return S_OK;
         type->kind = TypeKind::kDispinterface;
+        type->base.clear();
+        type->members.clear();
         hr = ReadFunctions(info, *attr, type);
         return FAILED(hr) ? hr : ReadVariables(info, *attr, type);
       case TKIND_INTERFACE:
