@@ -191,7 +191,8 @@ std::string LibraryHeading(const TypeLibrary& library) {
 
 std::string LibraryIdl(const TypeLibrary& library) {
   std::string out;
-  if (!library.file.empty()) out += "// " + library.file + "\n";
+  if (!library.file.empty())
+    out += "// " + library.file + ", LCID " + std::to_string(library.lcid) + "\n";
   out += "import \"oaidl.idl\";\n\n" + LibraryHeading(library) + "\n{\n";
   for (const std::string& file : library.imports) out += "  importlib(" + Quoted(file) + ");\n";
   std::map<std::string, const TypeLibType*> by_name;
