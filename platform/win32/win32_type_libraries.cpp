@@ -522,10 +522,9 @@ class Reader {
   std::string RefName(ITypeInfo* info, HREFTYPE ref, std::vector<std::string>* uses,
                       bool* dispinterface) {
     ComRef<ITypeInfo> target;
-    if (FAILED(info->GetRefTypeInfo(ref, target.out())) || target.get() == nullptr) {
-      damaged_ = true;
-      return "void";
-    }
+    // A type of another library that is not there any more: the rest is still worth showing.
+    if (FAILED(info->GetRefTypeInfo(ref, target.out())) || target.get() == nullptr)
+      return "UnresolvedType";
     Bstr name;
     target->GetDocumentation(MEMBERID_NIL, name.out(), nullptr, nullptr, nullptr);
     const std::string text = name.empty() ? "Unnamed" : name.str();
