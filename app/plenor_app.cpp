@@ -66,6 +66,7 @@ CPlenorApp::CPlenorApp() {
   });
   MapCommand(ID_OPTIONS, [this] { OnOptions(); });
   MapCommand(ID_FIND_MISSING_DEPENDENCIES, [this] { OnFindMissingDependencies(); });
+  MapCommand(ID_FIND_BROKEN_TYPELIBS, [this] { OnFindBrokenTypeLibs(); });
   MapCommand(ID_GENERATE_REPORT, [this] { OnGenerateReport(); });
   MapCommand(ID_HELP_CONTENTS, [] { HelpContents(); });
   MapCommand(ID_WEB_SITE, [] { OpenMakerWebSite(); });
@@ -182,6 +183,13 @@ void CPlenorApp::OnFindMissingDependencies() {
   CObjectTree* tree = ObjectTree();
   if (tree == nullptr) return;
   CMissingDependenciesDlg search(tree->list(), tree->GetCategoryName().substr(0, 63));
+  search.DoModal();
+}
+
+void CPlenorApp::OnFindBrokenTypeLibs() {
+  CObjectTree* tree = ObjectTree();
+  if (tree == nullptr) return;
+  CBrokenTypeLibsDlg search(tree->list(), tree->GetCategoryName().substr(0, 63));
   search.DoModal();
 }
 

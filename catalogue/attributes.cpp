@@ -7,6 +7,7 @@
 
 #include "catalogue/object_kinds.h"
 #include "catalogue/record_sinks.h"
+#include "catalogue/type_library_check.h"
 
 namespace corvane {
 
@@ -15,6 +16,7 @@ namespace {
 struct Attribute {
   const char* key;
   const char* label;
+  const char* column = nullptr;
 };
 
 const Attribute kAttributes[kAttributeCount] = {
@@ -37,6 +39,7 @@ const Attribute kAttributes[kAttributeCount] = {
     {"OriginalFilename", "Original Filename"},
     {"ProductName", "Product Name"},
     {"ProductVersion", "Product Version"},
+    {nullptr, "TypeLib Status", "TypeLibStatus"},
 };
 
 bool InTable(int index) { return index >= 0 && index < kAttributeCount; }
@@ -62,6 +65,11 @@ void AddFileRows(const CFileObject& file, AttributeRows& rows, bool present, int
 }  // namespace
 
 const char* AttributeLabel(int index) { return InTable(index) ? kAttributes[index].label : ""; }
+
+const char* AttributeColumnName(int index) {
+  if (!InTable(index)) return "";
+  return kAttributes[index].column ? kAttributes[index].column : kAttributes[index].label;
+}
 
 const char* AttributeKey(int index) { return InTable(index) ? kAttributes[index].key : nullptr; }
 
@@ -132,6 +140,7 @@ std::string CRegisteredObject::GetAttribute(int index) const {
     case kAttrTypeLib: return ReadClassValue(AttributeKey(index));
     case kAttrClsid: return clsid_;
     case kAttrTypeLibName: return GetTypeLibName();
+    case kAttrTypeLibStatus: return TypeLibStatusText(CheckTypeLib().state);
     default:
       if (index >= kAttrFileLocation && index <= kAttrAccessed) return GetFileStatusText(index);
       return GetVersionString(index);
@@ -141,6 +150,9 @@ std::string CRegisteredObject::GetAttribute(int index) const {
 void CRegisteredObject::FillAttributes(AttributeRows& rows) {
   for (int index = kAttrProgId; index <= kAttrTypeLib; ++index)
     rows.AddAttributeRow(AttributeLabel(index), GetAttribute(index), 0);
+  const TypeLibState type_lib = CheckTypeLib().state;
+  rows.AddAttributeRow(AttributeLabel(kAttrTypeLibStatus), TypeLibStatusText(type_lib),
+                       IsBroken(type_lib) ? 3 : 0);
   const bool present = GetAttribute(kAttrStatus) == kStatusExists;
   AddFileRows(*this, rows, present, 1, 3);
   if (LoadVersionInfo() != 1) return;

@@ -187,6 +187,10 @@ std::string CRegisteredObject::GetTypeLibName() const {
   return name.empty() ? "Not Defined" : name;
 }
 
+TypeLibCheck CRegisteredObject::CheckTypeLib() const {
+  return CheckTypeLibrary(platform_, ReadClassValue("TypeLib"), ReadClassValue("Version"), false);
+}
+
 std::string CRegisteredObject::GetBareClsid() const {
   std::string bare = clsid_;
   if (!bare.empty() && bare.front() == '{') bare.erase(0, 1);

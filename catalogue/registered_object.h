@@ -5,6 +5,7 @@
 
 #include "catalogue/class_removal.h"
 #include "catalogue/file_object.h"
+#include "catalogue/type_library_check.h"
 
 namespace corvane {
 
@@ -62,6 +63,9 @@ class CRegisteredObject : public CFileObject {
   // The command line that starts the server: the file, quoted when the registration
   // quoted it, and the arguments that followed.
   std::string GetServerCommand() const;
+  // The check of the type library the class names, at the class's version; the file is
+  // loaded, not read.
+  TypeLibCheck CheckTypeLib() const;
 
   // The CLSID without its braces.
   std::string GetBareClsid() const;

@@ -5,6 +5,7 @@
 //   corvane-cli missing     the classes whose server needs a DLL that can't be found
 //   corvane-cli report      a category's inventory report
 //   corvane-cli remove ...  classes' registrations removed, backed up first
+//   corvane-cli typelib X   the type library of a class or a file
 #include <cstdio>
 #include <cstring>
 
@@ -13,9 +14,11 @@
 #include <vector>
 
 #include "corvane_version.h"
+#include "catalogue/attributes.h"
 #include "cli/cli_missing.h"
 #include "cli/cli_report.h"
 #include "cli/cli_remove.h"
+#include "cli/cli_typelib.h"
 #include "cli/record_line.h"
 #include "catalogue/dependency_walker.h"
 #include "catalogue/object_kinds.h"
@@ -24,6 +27,8 @@
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_modules.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_type_libraries.h"
+#include "platform/text.h"
 
 using namespace corvane;
 
@@ -31,7 +36,7 @@ namespace {
 
 const char kUsage[] =
     "Usage: corvane-cli --version\n"
-    "       corvane-cli list\n"
+    "       corvane-cli list [--typelib-status]\n"
     "       corvane-cli find PATH\n"
     "       corvane-cli deps PATH\n"
     "       corvane-cli missing [--category controls|dll|exe]\n"
@@ -39,18 +44,22 @@ const char kUsage[] =
     "                          [--mis] [--deps] [--attributes LIST] [--out FILE]\n"
     "       corvane-cli remove CLSID... [--appid]\n"
     "       corvane-cli remove --misbehaved [--category controls|dll|exe] [--yes] [--appid]\n"
+    "       corvane-cli typelib CLSID|FILE [--idl]\n"
     "  list   prints every registered class: category, name, CLSID, server path, exists (1/0)\n"
+    "         and with --typelib-status the check of the type library the class names\n"
     "  find   prints the class whose server file is PATH\n"
     "  deps   prints each DLL that PATH needs, depth first: name, found path (empty if missing),\n"
     "         how it was found or why it is missing, \"delay\" when only delay-loaded\n"
     "  missing  prints each class whose server needs a DLL that can't be found, then those\n"
     "           DLLs indented (delay-loaded ones never count); exits 1 when there are any\n"
     "  report   writes the inventory report of a category (Controls when none is named) in\n"
-    "           the object list's order; LIST is attribute labels or numbers 0-18, comma-separated\n"
+    "           the object list's order; LIST is attribute labels or numbers 0-19, comma-separated\n"
     "  remove deletes the classes' keys after writing a backup that regedit /s restores;\n"
     "         prints the backup file and the keys deleted; the AppID key only with --appid;\n"
     "         --misbehaved lists the classes whose server file is missing, removes them with --yes\n"
-    "         (the confirmation); Ctrl+C stops after the class being removed\n";
+    "         (the confirmation); Ctrl+C stops after the class being removed\n"
+    "  typelib  prints the type library of a class (by its CLSID) or of a file as a tree, or\n"
+    "           with --idl as IDL text; exits 1 when it is not registered or does not load\n";
 
 const char* CategoryOf(const CRegisteredObject& record) {
   if (dynamic_cast<const CControlObject*>(&record)) return CategoryName(kControls);
@@ -63,17 +72,23 @@ int Run(int argc, char** argv) {
   Win32Files files;
   Win32Modules modules;
   ConsoleNotice notice;
-  const Platform platform{registry, files, modules, notice};
+  Win32TypeLibraries type_libraries;
+  const Platform platform{registry, files, modules, notice, &type_libraries};
 
   if (argc >= 2 && std::strcmp(argv[1], "remove") == 0) {
     const int status = RunRemoveCommand(argc - 2, argv + 2);
     if (status != 2) return status;
-  } else if (argc == 2 && std::strcmp(argv[1], "list") == 0) {
+  } else if ((argc == 2 || (argc == 3 && std::strcmp(argv[2], "--typelib-status") == 0)) &&
+             std::strcmp(argv[1], "list") == 0) {
     CObjectLists lists;
     ScanRegistry(platform, lists);
-    for (int category = 0; category < kCategoryCount; ++category)
-      for (const auto& record : lists.list(static_cast<Category>(category)))
-        std::printf("%s\n", FormatRecordLine(CategoryName(category), *record).c_str());
+    for (int category = 0; category < kCategoryCount; ++category) {
+      for (const auto& record : lists.list(static_cast<Category>(category))) {
+        std::string line = FormatRecordLine(CategoryName(category), *record);
+        if (argc == 3) line += "," + CsvField(record->GetAttribute(kAttrTypeLibStatus));
+        std::printf("%s\n", line.c_str());
+      }
+    }
     return 0;
   }
   if (argc == 3 && std::strcmp(argv[1], "find") == 0 && argv[2][0] != '\0') {
@@ -97,6 +112,7 @@ int Run(int argc, char** argv) {
   int result = 2;
   if (argc >= 2 && std::strcmp(argv[1], "missing") == 0) result = RunMissingCommand(platform, argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "report") == 0) result = RunReportCommand(platform, argc, argv);
+  if (argc >= 2 && std::strcmp(argv[1], "typelib") == 0) result = RunTypeLibCommand(platform, argc, argv);
   if (result != 2) return result;
   std::fputs(kUsage, stderr);
   return 2;

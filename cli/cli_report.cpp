@@ -24,7 +24,7 @@ using namespace corvane;
 
 namespace {
 
-// A comma-separated list of attribute labels or indexes 0..18, in the order given.
+// A comma-separated list of attribute labels, column names or indexes, in the order given.
 bool ParseAttributes(const std::string& list, std::vector<int>* attributes) {
   std::size_t start = 0;
   while (start <= list.size()) {
@@ -33,7 +33,8 @@ bool ParseAttributes(const std::string& list, std::vector<int>* attributes) {
     const std::string item = list.substr(start, comma - start);
     int found = -1;
     for (int index = 0; index < kAttributeCount && found < 0; ++index) {
-      if (EqualsNoCase(item, AttributeLabel(index)) || item == std::to_string(index))
+      if (EqualsNoCase(item, AttributeLabel(index)) || EqualsNoCase(item, AttributeColumnName(index)) ||
+          item == std::to_string(index))
         found = index;
     }
     if (found < 0) {

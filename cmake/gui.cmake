@@ -42,6 +42,7 @@ add_library(corvane_gui STATIC
   mainwindow/edit_value_dlg.cpp
   mainwindow/key_tree_ctrl.cpp
   mainwindow/dependency_page.cpp
+  mainwindow/type_lib_page.cpp
   mainwindow/dependency_tree_ctrl.cpp
   mainwindow/attribute_rows_list.cpp
   mainwindow/masked_image_list.cpp

@@ -70,12 +70,13 @@ CObjectTree::~CObjectTree() {
 }
 
 void CObjectTree::BuildImageList() {
-  images_ = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 5, 0);
+  images_ = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 6, 0);
   AddMaskedBitmap(images_, IDB_CONTROL, kTeal);
   AddMaskedBitmap(images_, IDB_DLL_SERVER, kTeal);
   AddMaskedBitmap(images_, IDB_EXE_SERVER, kTeal);
   AddMaskedBitmap(images_, IDB_MISBEHAVED, kWhite);
   AddMaskedBitmap(images_, IDB_MISSING_DEPENDENCY, kWhite);
+  AddMaskedBitmap(images_, IDB_BROKEN_TYPELIB, kWhite);
 }
 
 void CObjectTree::OnInitialUpdate() {
@@ -182,7 +183,9 @@ void CObjectTree::ShowRecordDetails() {
   rows.DeleteAllItems();
   registry.Clear();
   dependencies.Clear();
+  tabs->typelib_page().Clear();
   if (CRegisteredObject* record = GetFirstSelectedRecord()) {
+    tabs->typelib_page().Show(*record);
     AttributeRowsList sink(rows);
     record->FillAttributes(sink);
     dependencies.Fill(*record);

@@ -7,7 +7,7 @@
 #include "resources/resource.h"
 
 namespace {
-enum Tab { kDependenciesTab = 0, kRegistryTab = 1 };
+enum Tab { kDependenciesTab = 0, kRegistryTab = 1, kTypeLibTab = 2 };
 }
 
 CTabView::CTabView() : CFormView(IDD_TAB_VIEW) {}
@@ -16,8 +16,12 @@ void CTabView::OnInitialUpdate() {
   tabs_.SubclassDlgItem(IDC_DETAIL_TABS, this);
   registry_page_.Create(this);
   dependency_page_.Create(this);
+  typelib_page_.Create(this);
   tabs_.InsertItem(kDependenciesTab, "Dependencies");
   tabs_.InsertItem(kRegistryTab, "Registry Entries");
+  // A tab of its own beside the other views of the record: reading a library is slow enough
+  // to wait until the user asks for it.
+  tabs_.InsertItem(kTypeLibTab, "Type Library");
   RECT client;
   GetClientRect(hwnd_, &client);
   Layout(client.right, client.bottom);
@@ -25,20 +29,21 @@ void CTabView::OnInitialUpdate() {
 }
 
 void CTabView::ShowSelectedPage() {
-  bool registry = tabs_.GetCurSel() == kRegistryTab;
-  CWnd& shown = registry ? static_cast<CWnd&>(registry_page_) : dependency_page_;
-  CWnd& hidden = registry ? static_cast<CWnd&>(dependency_page_) : registry_page_;
-  if (hidden.GetSafeHwnd() != nullptr) ShowWindow(hidden, SW_HIDE);
-  if (shown.GetSafeHwnd() != nullptr) {
-    ShowWindow(shown, SW_SHOW);
-    UpdateWindow(shown);
-  }
+  const int selected = tabs_.GetCurSel();
+  CWnd* pages[] = {&dependency_page_, &registry_page_, &typelib_page_};
+  for (int tab = 0; tab < 3; ++tab)
+    if (tab != selected && pages[tab]->GetSafeHwnd() != nullptr) ShowWindow(*pages[tab], SW_HIDE);
+  if (selected < 0 || selected >= 3 || pages[selected]->GetSafeHwnd() == nullptr) return;
+  ShowWindow(*pages[selected], SW_SHOW);
+  if (selected == kTypeLibTab) typelib_page_.LoadIfStale();
+  UpdateWindow(*pages[selected]);
 }
 
 void CTabView::Layout(int width, int height) {
   if (tabs_.GetSafeHwnd() == nullptr) return;
   RECT body = PlaceTabsOnTop(tabs_, width, height);
-  for (CWnd* page : {static_cast<CWnd*>(&registry_page_), static_cast<CWnd*>(&dependency_page_)}) {
+  for (CWnd* page : {static_cast<CWnd*>(&registry_page_), static_cast<CWnd*>(&dependency_page_),
+                     static_cast<CWnd*>(&typelib_page_)}) {
     if (page->GetSafeHwnd() != nullptr)
       MoveWindow(*page, body.left, body.top, body.right - body.left, body.bottom - body.top, TRUE);
   }

@@ -1,9 +1,11 @@
-// The details tabs at the bottom right: the Dependencies and Registry Entries pages.
+// The details tabs at the bottom right: the Dependencies, Registry Entries and Type Library
+// pages.
 #pragma once
 #include "framework/form_view.h"
 #include "framework/tab_ctrl.h"
 #include "mainwindow/dependency_page.h"
 #include "mainwindow/registry_page.h"
+#include "mainwindow/type_lib_page.h"
 
 class CTabView : public CFormView {
  public:
@@ -12,8 +14,9 @@ class CTabView : public CFormView {
 
   CRegistryPage& registry_page() { return registry_page_; }
   CDependencyPage& dependency_page() { return dependency_page_; }
+  CTypeLibPage& typelib_page() { return typelib_page_; }
   CTabCtrl& tabs() { return tabs_; }
-  // Shows the page of the selected tab and hides the other.
+  // Shows the page of the selected tab and hides the others.
   void ShowSelectedPage();
 
  protected:
@@ -24,5 +27,6 @@ class CTabView : public CFormView {
 
   CRegistryPage registry_page_;
   CDependencyPage dependency_page_;
+  CTypeLibPage typelib_page_;
   CTabCtrl tabs_;
 };

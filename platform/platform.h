@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/modules.h"
 #include "platform/registry.h"
+#include "platform/type_libraries.h"
 #include "platform/user_notice.h"
 
 namespace corvane {
@@ -12,6 +13,8 @@ struct Platform {
   Files& files;
   Modules& modules;
   UserNotice& notice;
+  // Null where no type library can be loaded: the checks then stop at the file.
+  TypeLibraries* type_libraries = nullptr;
 };
 
 }  // namespace corvane

@@ -32,6 +32,8 @@ FONT3X5 = {
     'L': ["K..", "K..", "K..", "K..", "KKK"],
     'P': ["KK.", "K.K", "KK.", "K..", "K.."],
     'I': ["KKK", ".K.", ".K.", ".K.", "KKK"],
+    'T': ["KKK", ".K.", ".K.", ".K.", ".K."],
+    'B': ["KK.", "K.K", "KK.", "K.K", "KK."],
     '0': [".K.", "K.K", "K.K", "K.K", ".K."],
     '1': [".K.", "KK.", ".K.", ".K.", "KKK"],
 }
@@ -734,6 +736,13 @@ def l_missing_dependency(c):
     ])
 
 
+def l_broken_typelib(c):
+    # a type library's page with a red cross: its registration is broken
+    page(c, 0, 0, 12, 14, fold=2, face=SILVER, fold_face=GREY)
+    c.text(1, 3, "TLB", NAVY)
+    c.paint(thick_line(8.5, 8.5, 14.5, 14.5, 0.8) | thick_line(14.5, 8.5, 8.5, 14.5, 0.8), RED)
+
+
 def l_computer(c):
     # a desktop computer: screen and a case beneath it
     monitor(c, 1, 1, 12, 9)
@@ -763,6 +772,7 @@ LIST_IMAGES = [
     ('list_exe_server.bmp', l_exe_server, TEAL),
     ('list_misbehaved.bmp', l_misbehaved, WHITE),
     ('list_missing_dependency.bmp', l_missing_dependency, WHITE),
+    ('list_broken_typelib.bmp', l_broken_typelib, WHITE),
 ]
 
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Fuzzes the PE import reader and the version-resource reader with libFuzzer (clang) under
+# Fuzzes the PE import reader, the version-resource reader and the type library layout check
+# with libFuzzer (clang) under
 # AddressSanitizer and UndefinedBehaviorSanitizer, for a bounded time.
 #   fuzz.sh [SECONDS]   (default 60)
 # Seeds: Wine's own PE32 and PE32+ DLLs, and crafted import tables of up to 256 KB
@@ -15,7 +16,7 @@ mkdir -p "$out/corpus"
 
 clang++ -std=c++17 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   tests/fuzz/pe_reader_fuzzer.cpp catalogue/pe_imports.cpp catalogue/api_set_schema.cpp platform/text.cpp \
-  catalogue/version_resource.cpp \
+  catalogue/version_resource.cpp catalogue/type_library_layout.cpp \
   -o "$out/pe_reader_fuzzer"
 
 # A few small real DLLs of each kind, so that the fuzzer starts from valid headers.
@@ -25,6 +26,9 @@ for dir in /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/x86_64-linux-gnu/w
     cp -n "$dll" "$out/corpus/$(basename "$(dirname "$dll")")-$(basename "$dll")"
   done
 done
+# A type library in the binary format the layout check reads, as widl writes it.
+widl -I/usr/include/wine/wine/windows -L/usr/lib/x86_64-linux-gnu/wine/x86_64-windows -t \
+  -o "$out/corpus/fixture_control.tlb" tests/fixtures/fixture_control.idl 2>/dev/null || true
 
 # Thousands of descriptors naming long names: what a file built to take memory looks like.
 python3 tests/fuzz/crafted_pe.py "$out/corpus" 131072

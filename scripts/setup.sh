@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64
   xvfb xauth x11-apps imagemagick fonts-wine python3
-  nsis
+  nsis mingw-w64-tools libwine-dev
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

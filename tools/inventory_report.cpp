@@ -142,7 +142,7 @@ std::string WriteInventoryReport(const Platform& platform,
     out = page.head;
   } else {
     std::vector<std::string> labels;
-    for (int index : choices.attributes) labels.push_back(AttributeLabel(index));
+    for (int index : choices.attributes) labels.push_back(AttributeColumnName(index));
     out = "; The file contains a list of " + info.category + " on the following machine: " +
           info.computer + "\n" + "; File was genearted on: " + info.date + "\n\n" +
           "; Attribute Names\n" + CsvLine(labels) + "\n\n";

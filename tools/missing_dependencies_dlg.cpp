@@ -8,7 +8,7 @@
 #include "app/shell_tools.h"
 #include "mainwindow/object_list_rules.h"
 #include "resources/resource.h"
-#include "tools/missing_dependencies.h"
+#include "catalogue/type_library_check.h"
 
 namespace {
 
@@ -18,14 +18,39 @@ const DWORD kHelpContext = 104;
 
 CMissingDependenciesDlg::CMissingDependenciesDlg(CObjectListCtrl& list, const std::string& category,
                                                  CWnd* parent)
-    : CDialog(IDD_MISSING_DEPENDENCIES, parent), category_(category), list_(&list) {}
+    : CMissingDependenciesDlg(IDD_MISSING_DEPENDENCIES, "Find Missing Dependencies for ",
+                              corvane::kImageMissingDependency, kHelpContext, list, category, parent) {}
+
+CMissingDependenciesDlg::CMissingDependenciesDlg(UINT template_id, const char* caption, int marker,
+                                                 DWORD help_context, CObjectListCtrl& list,
+                                                 const std::string& category, CWnd* parent)
+    : CDialog(template_id, parent),
+      caption_(caption),
+      marker_(marker),
+      help_context_(help_context),
+      category_(category),
+      list_(&list) {}
+
+bool CMissingDependenciesDlg::IsFound(const corvane::CRegisteredObject& record) {
+  if (!search_) search_ = std::make_unique<corvane::MissingDependencySearch>(
+        GuiPlatform().files, GuiPlatform().modules);
+  return search_->IsMissingDependency(record);
+}
+
+CBrokenTypeLibsDlg::CBrokenTypeLibsDlg(CObjectListCtrl& list, const std::string& category, CWnd* parent)
+    : CMissingDependenciesDlg(IDD_BROKEN_TYPELIBS, "Find Broken Type Libraries for ",
+                              corvane::kImageBrokenTypeLib, kHelpContext, list, category, parent) {}
+
+bool CBrokenTypeLibsDlg::IsFound(const corvane::CRegisteredObject& record) {
+  return corvane::IsBroken(record.CheckTypeLib().state);
+}
 
 CMissingDependenciesDlg::~CMissingDependenciesDlg() { DestroyWindow(); }
 
 BOOL CMissingDependenciesDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   progress_ = GetDlgItem(IDC_MISSING_PROGRESS);
-  SetWindowText("Find Missing Dependencies for " + category_);
+  SetWindowText(caption_ + category_);
   SetDlgItemTextA(hwnd_, IDC_MISSING_CATEGORY, category_.c_str());
   return TRUE;
 }
@@ -49,11 +74,10 @@ void CMissingDependenciesDlg::Search() {
     ::SendMessageA(progress_, PBM_SETSTEP, 1, 0);
     long processed = 0;
     long found = 0;
-    corvane::MissingDependencySearch search(platform.files, platform.modules);
     for (int i = 0; i < list_->RowCount(); ++i) {
       const corvane::CRegisteredObject* record = list_->RecordAt(i);
-      if (record != nullptr && search.IsMissingDependency(*record)) {
-        list_->SetImage(i, corvane::kImageMissingDependency);
+      if (record != nullptr && IsFound(*record)) {
+        list_->SetImage(i, marker_);
         ShowCount(IDC_MISSING_FOUND, ++found);
       }
       ShowCount(IDC_MISSING_PROCESSED, ++processed);
@@ -74,7 +98,7 @@ LRESULT CMissingDependenciesDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         Search();
         return 0;
       case IDC_MISSING_HELP:
-        HelpOnDialog(kHelpContext);
+        HelpOnDialog(help_context_);
         return 0;
       default:
         break;

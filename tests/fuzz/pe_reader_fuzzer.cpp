@@ -1,7 +1,7 @@
 // Fuzz target: any bytes given to the PE import reader (ordinary and delay-load tables), the
-// API set schema reader and the version-resource reader. They must never read outside the
-// bytes (AddressSanitizer watches), never hang, and never hold more than the bytes in import
-// names.
+// API set schema reader, the version-resource reader and the type library layout check. They
+// must never read outside the bytes (AddressSanitizer watches), never hang, and never hold more
+// than the bytes in import names.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +10,7 @@
 
 #include "catalogue/api_set_schema.h"
 #include "catalogue/pe_imports.h"
+#include "catalogue/type_library_layout.h"
 #include "catalogue/version_resource.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -37,5 +38,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   corvane::QueryVersionTranslation(raw, &translation);
   std::string text;
   corvane::QueryVersionString(raw, "\\StringFileInfo\\040904b0\\FileVersion", &text);
+  corvane::TypeLibLayoutSound(data, size);
   return 0;
 }

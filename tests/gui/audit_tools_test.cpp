@@ -49,6 +49,8 @@ class RecordingLauncher : public CLauncher {
   CLauncher* previous_;
 };
 
+using corvane::FixturePath;
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
@@ -199,7 +201,8 @@ TEST_F(AuditToolsTest, ReportDialogKeepsOneAttributeAndTheDependencyChoiceAcross
     }
     still_checked = IsDlgButtonChecked(dialog, IDC_REPORT_DEPENDENCIES) == BST_CHECKED;
     HWND attributes = GetDlgItem(dialog, IDC_REPORT_ATTRIBUTES);
-    SendMessageA(attributes, LB_SELITEMRANGE, TRUE, MAKELPARAM(0, 18));
+    const LRESULT all = SendMessageA(attributes, LB_GETCOUNT, 0, 0);
+    SendMessageA(attributes, LB_SELITEMRANGE, TRUE, MAKELPARAM(0, all - 1));
     SendClick(dialog, IDC_REPORT_REMOVE);
     left = SendMessageA(attributes, LB_GETCOUNT, 0, 0);
     char text[64] = "";

@@ -2,7 +2,8 @@
 //   corvane_gallery options | message | timed | unregistered | progress | about |
 //                   details [PATH [dependencies]] |
 //                   compare | update [news | download] | update-offline | news |
-//                   bulk-removal | removal-progress
+//                   bulk-removal | removal-progress |
+//                   typelib CLSID (the main window with that class's Type Library page)
 #include <windows.h>
 #include <commctrl.h>
 
@@ -17,7 +18,12 @@
 #include "app/unregistered_dlg.h"
 #include "update/web_update_dlg.h"
 #include "catalogue/object_kinds.h"
+#include "framework/doc_template.h"
 #include "mainwindow/com_file_details_dlg.h"
+#include "mainwindow/object_tree.h"
+#include "mainwindow/plenor_doc.h"
+#include "mainwindow/splitter_frame.h"
+#include "mainwindow/tab_view.h"
 #include "mainwindow/layout_hold.h"
 #include "mainwindow/bulk_removal_dlg.h"
 #include "mainwindow/progress_wnd.h"
@@ -61,6 +67,32 @@ void CALLBACK ShowDependencies(HWND, UINT, UINT_PTR timer, DWORD) {
       for (HTREEITEM next = last; next != nullptr; next = TreeView_GetNextSibling(found, next))
         last = next;
       TreeView_SelectItem(found, last);
+    }
+  }
+}
+
+// Once the scan has filled the list: the class's category and item selected, then the Type
+// Library tab, as a user would choose them.
+CSplitterFrame* typelib_frame = nullptr;
+std::string typelib_clsid;
+void CALLBACK ShowTypeLibPage(HWND, UINT, UINT_PTR timer, DWORD) {
+  CObjectTree* tree = typelib_frame->GetObjectTree();
+  for (int category = 0; category < 3; ++category) {
+    tree->tabs().SetCurSel(category);
+    NMHDR change = {tree->tabs().GetSafeHwnd(), IDC_CATEGORY_TABS, TCN_SELCHANGE};
+    SendMessageA(*tree, WM_NOTIFY, IDC_CATEGORY_TABS, reinterpret_cast<LPARAM>(&change));
+    for (int i = 0; i < tree->list().RowCount(); ++i) {
+      if (tree->list().RecordAt(i)->clsid() != typelib_clsid) continue;
+      KillTimer(nullptr, timer);
+      for (int other = 0; other < tree->list().RowCount(); ++other)
+        tree->list().SetItemState(other, 0, LVIS_SELECTED);
+      tree->list().SetItemState(i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+      tree->list().SendMessage(LVM_ENSUREVISIBLE, i, FALSE);
+      CTabView* tabs = typelib_frame->GetTabView();
+      tabs->tabs().SetCurSel(2);
+      NMHDR page = {tabs->tabs().GetSafeHwnd(), IDC_DETAIL_TABS, TCN_SELCHANGE};
+      SendMessageA(*tabs, WM_NOTIFY, IDC_DETAIL_TABS, reinterpret_cast<LPARAM>(&page));
+      return;
     }
   }
 }
@@ -151,6 +183,21 @@ int main(int argc, char** argv) {
     news.SetHeadings("What is new in this update:\\n", "Already installed:\\n");
     news.SetInstalledVersion(corvane::CVersionNumber("2.0"));
     news.DoModal();
+  } else if (which == "typelib" && argc > 2) {
+    SetLayoutHold(false);
+    CSingleDocTemplate doc_template(
+        IDR_MAINFRAME, [] { return new CPlenorDoc; }, [] { return new CSplitterFrame; },
+        [] { return new CObjectTree; });
+    typelib_frame = dynamic_cast<CSplitterFrame*>(doc_template.OpenNewDocument(SW_SHOWMAXIMIZED));
+    if (typelib_frame == nullptr) return 1;
+    typelib_clsid = argv[2];
+    SetTimer(nullptr, 0, 1000, ShowTypeLibPage);
+    HWND window = typelib_frame->GetSafeHwnd();
+    MSG msg;
+    while (IsWindow(window) && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
   } else {
     return 2;
   }

@@ -95,13 +95,16 @@ TEST_F(AttributesTest, PathWithArgumentsHasNoSizeOrDates) {
 
 TEST_F(AttributesTest, IndexesOutsideTheTableAndClassValues) {
   CDllServerObject record(env.platform, "{D}");
-  EXPECT_EQ(record.GetAttribute(19), "");
+  EXPECT_EQ(record.GetAttribute(20), "");
   EXPECT_EQ(record.GetAttribute(-1), "");
+  EXPECT_EQ(record.GetAttribute(kAttrTypeLibStatus), "Not Defined");
   EXPECT_EQ(record.GetAttribute(kAttrClsid), "{D}");
   EXPECT_EQ(record.GetAttribute(kAttrProgId), "Tess.Server.1");
   EXPECT_EQ(record.GetAttribute(kAttrTypeLibName), "Not Defined");
   EXPECT_EQ(record.GetAttribute(kAttrVersion), "");
-  EXPECT_STREQ(AttributeLabel(19), "");
+  EXPECT_STREQ(AttributeLabel(20), "");
+  EXPECT_STREQ(AttributeColumnName(kAttrTypeLibStatus), "TypeLibStatus");
+  EXPECT_STREQ(AttributeColumnName(kAttrTypeLibName), "TypeLib Name");
   EXPECT_STREQ(AttributeLabel(kAttrLegalCopyright), "Legal Copyright");
 }
 
@@ -132,14 +135,15 @@ TEST_F(AttributesTest, RowsOfAPresentDllServer) {
   CDllServerObject record(env.platform, "{D}");
   record.FillAttributes(rows);
   EXPECT_EQ(rows.Labels(),
-            (Labels{"ProgID", "Version", "CLSID", "TypeLib Name", "TypeLib", "File Location",
-                    "Status", "File Size", "Created", "Last Modified", "Accessed",
+            (Labels{"ProgID", "Version", "CLSID", "TypeLib Name", "TypeLib", "TypeLib Status",
+                    "File Location", "Status", "File Size", "Created", "Last Modified", "Accessed",
                     "File Description", "Company Name", "File Version", "Internal Name",
                     "Legal Copyright", "Original Filename", "Product Name", "Product Version"}));
   EXPECT_EQ(rows.rows[0], (Row{"ProgID", "Tess.Server.1", 0}));
-  EXPECT_EQ(rows.rows[5], (Row{"File Location", kServer, 1}));
-  EXPECT_EQ(rows.rows[7].image, 1);
-  EXPECT_EQ(rows.rows[12], (Row{"Company Name", "Tessaline", 2}));
+  EXPECT_EQ(rows.rows[5], (Row{"TypeLib Status", "Not Defined", 0}));
+  EXPECT_EQ(rows.rows[6], (Row{"File Location", kServer, 1}));
+  EXPECT_EQ(rows.rows[8].image, 1);
+  EXPECT_EQ(rows.rows[13], (Row{"Company Name", "Tessaline", 2}));
 }
 
 TEST_F(AttributesTest, RowsOfMissingAndBareServersAndOfTheKinds) {
@@ -149,9 +153,9 @@ TEST_F(AttributesTest, RowsOfMissingAndBareServersAndOfTheKinds) {
   CControlObject gone(env.platform, "{Gone}");
   gone.FillAttributes(rows);
   EXPECT_EQ(rows.Labels(), (Labels{"ProgID", "Version", "CLSID", "TypeLib Name", "TypeLib",
-                                   "File Location", "Status", "Toolbox Bitmap"}));
-  EXPECT_EQ(rows.rows[6].image, 3);
-  EXPECT_EQ(rows.rows[7], (Row{"Toolbox Bitmap", "C:\\Gone\\gone.dll, 1", 1}));
+                                   "TypeLib Status", "File Location", "Status", "Toolbox Bitmap"}));
+  EXPECT_EQ(rows.rows[7].image, 3);
+  EXPECT_EQ(rows.rows[8], (Row{"Toolbox Bitmap", "C:\\Gone\\gone.dll, 1", 1}));
 
   // A bare name: no size and date rows, but the version rows when the name can be read.
   env.files.SetContents("server.dll", VersionImage({{0, VersionBlock(0x04B00409, u"040904b0", {})}}));
@@ -161,11 +165,11 @@ TEST_F(AttributesTest, RowsOfMissingAndBareServersAndOfTheKinds) {
   RecordingRows bare_rows;
   CExeServerObject bare(env.platform, "{Bare}");
   bare.FillAttributes(bare_rows);
-  EXPECT_EQ(bare_rows.rows.size(), 7u + 8u + 2u);
-  EXPECT_EQ(bare_rows.rows[6].image, 3);
-  EXPECT_EQ(bare_rows.rows[7].label, "File Description");
-  EXPECT_EQ(bare_rows.rows[15], (Row{"AppID", "{APP}", 0}));
-  EXPECT_EQ(bare_rows.rows[16], (Row{"Default Icon", "server.dll,0", 1}));
+  EXPECT_EQ(bare_rows.rows.size(), 8u + 8u + 2u);
+  EXPECT_EQ(bare_rows.rows[7].image, 3);
+  EXPECT_EQ(bare_rows.rows[8].label, "File Description");
+  EXPECT_EQ(bare_rows.rows[16], (Row{"AppID", "{APP}", 0}));
+  EXPECT_EQ(bare_rows.rows[17], (Row{"Default Icon", "server.dll,0", 1}));
 }
 
 TEST_F(AttributesTest, RowsOfADependencyEntry) {

@@ -28,6 +28,17 @@ void RemoveFolder(const std::string& path) {
 
 }  // namespace
 
+std::string FixturePath(const char* name) {
+  char exe[MAX_PATH];
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  std::string relative = exe;
+  relative.erase(relative.find_last_of('\\') + 1);
+  relative += std::string("..\\fixtures\\") + name;
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
+  return length > 0 && length < MAX_PATH ? std::string(full) : relative;
+}
+
 void DeleteRegistryTree(HKEY root, const char* path) {
   HKEY key;
   if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
@@ -93,17 +104,6 @@ bool ScratchClasses::Exists(const std::string& path) const {
     return false;
   RegCloseKey(key);
   return true;
-}
-
-std::string FixturePath(const char* name) {
-  char exe[MAX_PATH];
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string relative = exe;
-  relative.erase(relative.find_last_of('\\') + 1);
-  relative += std::string("..\\fixtures\\") + name;
-  char full[MAX_PATH];
-  const DWORD length = GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
-  return length > 0 && length < MAX_PATH ? std::string(full) : relative;
 }
 
 ScratchFolder::ScratchFolder(const std::string& name) {

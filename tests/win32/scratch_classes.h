@@ -13,6 +13,9 @@
 
 namespace corvane {
 
+// A fixture file of the build, beside the test's build folder.
+std::string FixturePath(const char* name);
+
 // The real seams, with a notice that records.
 struct Win32Platform {
   Win32Registry registry;
@@ -56,10 +59,6 @@ class ScratchClasses {
  private:
   ScratchRedirect redirect_;
 };
-
-// The full path of a fixture server the build makes, from a test program one folder beside
-// the fixtures' folder.
-std::string FixturePath(const char* name);
 
 // A folder of real files under the prefix's temporary folder, removed afterwards.
 class ScratchFolder {
