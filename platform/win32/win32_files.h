@@ -20,6 +20,8 @@ class Win32Files : public Files {
   std::string AppDataFolder() override;
   bool CreateFolder(const char* path) override;
   bool WriteNewFile(const char* path, const std::string& bytes) override;
+  std::vector<FoundFile> ListRegFiles(const char* folder) override;
+  bool EraseFile(const char* path) override;
 };
 
 }  // namespace corvane
