@@ -65,9 +65,12 @@ void Undo(const Platform& platform, const std::vector<std::u16string>& created) 
   for (const std::u16string& path : created) {
     SavedKey tree;
     std::u16string problem;
-    if (ReadSavedKey(platform.registry, kClassesRoot, path, path, &tree, &problem) ==
+    const ClassKey key = KeyOfPath(path);
+    if (ReadSavedKey(platform.registry, kClassesRoot, path, path, &tree, &problem) !=
         ReadOutcome::kRead)
-      DeleteClassKey(platform, KeyOfPath(path), tree, ignored);
+      continue;
+    tree.name = key.name;
+    DeleteClassKey(platform, key, tree, ignored);
   }
 }
 

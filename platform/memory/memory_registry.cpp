@@ -1,5 +1,6 @@
 #include "platform/memory/memory_registry.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -162,6 +163,9 @@ long MemoryRegistry::Resolve(RegKey parent, const std::u16string& path, bool cre
     std::shared_ptr<Node> child = node->Child(parts[i]);
     if (!child) {
       if (!create) return kErrorFileNotFound;
+      // A key that would be refused is not made either.
+      auto refused = refused_opens_.find(ToUpper(FullPath(*node) + "\\" + AnsiOf(parts[i])));
+      if (refused != refused_opens_.end()) return refused->second;
       child = std::make_shared<Node>();
       child->wide = parts[i];
       child->name = AnsiOf(parts[i]);
@@ -543,7 +547,12 @@ std::string MemoryRegistry::Snapshot(RegKey root) const {
       for (std::uint8_t b : value.data) out += std::to_string(b) + ",";
       out += "\n";
     }
-    for (const auto& child : node.children) dump(*child, depth + 1);
+    // The real registry lists subkeys sorted by name, whatever order they were made in.
+    std::vector<const Node*> sorted;
+    for (const auto& child : node.children) sorted.push_back(child.get());
+    std::sort(sorted.begin(), sorted.end(),
+              [](const Node* a, const Node* b) { return Folded(a->wide) < Folded(b->wide); });
+    for (const Node* child : sorted) dump(*child, depth + 1);
   };
   std::shared_ptr<Node> node = NodeOf(root);
   if (node) dump(*node, 0);
