@@ -5,6 +5,7 @@
 //   corvane-cli missing     the classes whose server needs a DLL that can't be found
 //   corvane-cli report      a category's inventory report
 //   corvane-cli remove ...  classes' registrations removed, backed up first
+//   corvane-cli restore ... removed registrations put back from their backups
 #include <cstdio>
 #include <cstring>
 
@@ -15,6 +16,7 @@
 #include "app/cli_missing.h"
 #include "app/cli_report.h"
 #include "app/cli_remove.h"
+#include "app/cli_restore.h"
 #include "app/record_line.h"
 #include "catalogue/dependency_walker.h"
 #include "catalogue/object_kinds.h"
@@ -37,6 +39,7 @@ const char kUsage[] =
     "                          [--mis] [--deps] [--attributes LIST] [--out FILE]\n"
     "       corvane-cli remove CLSID... [--appid]\n"
     "       corvane-cli remove --misbehaved [--category controls|dll|exe] [--yes] [--appid]\n"
+    "       corvane-cli restore FILE... [--replace] | --list | --last N [--replace]\n"
     "  list   prints every registered class: category, name, CLSID, server path, exists (1/0)\n"
     "  find   prints the class whose server file is PATH\n"
     "  deps   prints each DLL that PATH needs, depth first: name, found path (empty if missing)\n"
@@ -46,7 +49,10 @@ const char kUsage[] =
     "           the object list's order; LIST is attribute labels or numbers 0-18, comma-separated\n"
     "  remove deletes the classes' keys after writing a backup that regedit /s restores;\n"
     "         prints the backup file and the keys deleted; the AppID key only with --appid;\n"
-    "         --misbehaved lists the classes whose server file is missing, removes them with --yes\n";
+    "         --misbehaved lists the classes whose server file is missing, removes them with --yes\n"
+    "  restore  writes removed registrations back from their backup files (--last N: the N\n"
+    "           newest); refuses a class registered again unless --replace backs that up\n"
+    "           first; --list prints each backup: time, ProgID, CLSID, server, exists, file\n";
 
 const char* CategoryOf(const CRegisteredObject& record) {
   if (dynamic_cast<const CControlObject*>(&record)) return CategoryName(kControls);
@@ -93,6 +99,8 @@ int Run(int argc, char** argv) {
   int result = 2;
   if (argc >= 2 && std::strcmp(argv[1], "missing") == 0) result = RunMissingCommand(platform, argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "report") == 0) result = RunReportCommand(platform, argc, argv);
+  if (argc >= 2 && std::strcmp(argv[1], "restore") == 0)
+    result = RunRestoreCommand(platform, argc - 2, argv + 2);
   if (result != 2) return result;
   std::fputs(kUsage, stderr);
   return 2;
