@@ -30,6 +30,7 @@
 #include "tools/computers_dlg.h"
 #include "tools/inventory_report_dlg.h"
 #include "tools/missing_dependencies_dlg.h"
+#include "tools/restore_backups_dlg.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ CPlenorApp::CPlenorApp() {
   });
   MapCommand(ID_OPTIONS, [this] { OnOptions(); });
   MapCommand(ID_FIND_MISSING_DEPENDENCIES, [this] { OnFindMissingDependencies(); });
+  MapCommand(ID_RESTORE_REMOVED, [this] { OnRestoreRemoved(); });
   MapCommand(ID_GENERATE_REPORT, [this] { OnGenerateReport(); });
   MapCommand(ID_HELP_CONTENTS, [] { HelpContents(); });
   MapCommand(ID_WEB_SITE, [] { OpenMakerWebSite(); });
@@ -182,6 +184,12 @@ void CPlenorApp::OnFindMissingDependencies() {
   if (tree == nullptr) return;
   CMissingDependenciesDlg search(tree->list(), tree->GetCategoryName().substr(0, 63));
   search.DoModal();
+}
+
+void CPlenorApp::OnRestoreRemoved() {
+  CRestoreBackupsDlg restore;
+  restore.DoModal();
+  if (restore.restored()) OnRefreshList();
 }
 
 void CPlenorApp::OnGenerateReport() {

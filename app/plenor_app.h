@@ -31,6 +31,7 @@ class CPlenorApp : public CWinApp {
   void OnOptions();
   void OnDisplay(int label);
   void OnFindMissingDependencies();
+  void OnRestoreRemoved();
   void OnGenerateReport();
 
   std::string arguments_;
