@@ -62,13 +62,15 @@ std::string MakeBackupFolder(Files& files) {
   return folder;
 }
 
+// Writes a new file, never over an earlier backup. The write is tried first: in a folder of
+// thousands of backups every lookup of a name that is not there reads the whole folder.
 bool WriteNewBackupFile(Files& files, const std::string& stem, const std::string& text,
                         std::string* path) {
   for (int attempt = 1; attempt <= 20; ++attempt) {
     *path = stem + (attempt == 1 ? "" : " (" + std::to_string(attempt) + ")") + ".reg";
+    if (files.WriteNewFile(path->c_str(), text)) return true;
     FoundFile found;
-    if (files.FindFile(path->c_str(), &found)) continue;  // never overwrite an earlier backup
-    return files.WriteNewFile(path->c_str(), text);
+    if (!files.FindFile(path->c_str(), &found)) return false;
   }
   return false;
 }
@@ -137,12 +139,18 @@ std::string WriteRemovalBackup(const Platform& platform, const std::string& clsi
     }
     AppendSavedKey((*trees)[i], shown, &text);
   }
-  const std::string folder = MakeBackupFolder(platform.files);
+  // The folder is made only when the file can't be written into it as it is.
+  const std::string bytes = EncodeRegFile(text);
+  const std::string file_name = "\\" + LocalStamp(platform.files) + " " + SafeFileNamePart(clsid);
+  const std::string existing = BackupFolderPath(platform.files);
   std::string path;
-  if (folder.empty() ||
-      !WriteNewBackupFile(platform.files,
-                          folder + "\\" + LocalStamp(platform.files) + " " + SafeFileNamePart(clsid),
-                          EncodeRegFile(text), &path)) {
+  bool written = !existing.empty() && WriteNewBackupFile(platform.files, existing + file_name, bytes, &path);
+  if (!written) {
+    path.clear();
+    const std::string folder = MakeBackupFolder(platform.files);
+    written = !folder.empty() && WriteNewBackupFile(platform.files, folder + file_name, bytes, &path);
+  }
+  if (!written) {
     const std::string backup_folder = BackupFolderPath(platform.files);
     const std::string where = !path.empty()          ? path
                               : backup_folder.empty() ? std::string("the backup folder")
