@@ -79,15 +79,16 @@ class RemovalWineTest : public ::testing::Test {
     w.registry.CloseKey(key);
   }
   void Made(const std::u16string& top) { made_.push_back(top); }
-  void DeleteTree(const std::u16string& path) {
+  // Deletes below the open parent, key by key, so that no path grows past the registry's limit.
+  void DeleteTree(const std::u16string& path, RegKey parent = kClassesRoot) {
     RegKey key = 0;
-    if (w.registry.OpenKeyW(kClassesRoot, path, kKeyAllAccess, &key) != kErrorSuccess) return;
+    if (w.registry.OpenKeyW(parent, path, kKeyAllAccess, &key) != kErrorSuccess) return;
     std::u16string child;
     std::vector<std::u16string> children;
     for (std::uint32_t i = 0; w.registry.EnumKeyW(key, i, &child) == kErrorSuccess; ++i) children.push_back(child);
+    for (const std::u16string& c : children) DeleteTree(c, key);
     w.registry.CloseKey(key);
-    for (const std::u16string& c : children) DeleteTree(path + u"\\" + c);
-    w.registry.DeleteKeyW(kClassesRoot, path);
+    w.registry.DeleteKeyW(parent, path);
   }
   std::vector<std::string> State() {
     std::vector<std::string> lines;
@@ -207,6 +208,24 @@ TEST_F(RemovalWineTest, InjectedNamesRefuseTheRemoval) {
   Set(kClass + u"\\x]\r\n[HKEY_CURRENT_USER]\r\n\"AdvPlanted\"=\"by key name\"", u"", kRegSz,
       BytesOfText(u"planted"));
   Refused("holds a line break");
+}
+
+// Past 32,767 characters the registry editor drops the deepest keys of an import.
+TEST_F(RemovalWineTest, TreeTooDeepForTheImportRefusesTheRemoval) {
+  AddClass();
+  std::u16string path = kClass;
+  RegKey key = 0;
+  ASSERT_EQ(w.registry.OpenKeyW(kClassesRoot, kClass, kKeyAllAccess, &key), kErrorSuccess);
+  for (int level = 0; level < 130; ++level) {
+    RegKey child = 0;
+    ASSERT_EQ(w.registry.CreateKeyW(key, std::u16string(255, u'a' + level % 26), &child), kErrorSuccess);
+    w.registry.CloseKey(key);
+    key = child;
+  }
+  w.registry.CloseKey(key);
+  Refused("nested too deeply");
+  DeleteTree(kClass);
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, "CLSID\\{C0C0A000-1111-2222-3333-44445555B0B0}"));
 }
 
 TEST_F(RemovalWineTest, LinkRefusesTheRemovalAndItsTargetStays) {
