@@ -1,7 +1,7 @@
 // Times bulk removal on the real registry under Wine: a scratch HKEY_CLASSES_ROOT of many
 // classes, a fifth of them misbehaved, each removed with its own backup file as
 // "corvane-cli remove --misbehaved --yes" removes them.
-//   corvane_wine_removal_timing [CLASSES]
+//   corvane_wine_removal_timing [CLASSES [EVERY]]   (one class in EVERY misbehaved; 5)
 #include <windows.h>
 
 #include <cstdio>
@@ -46,6 +46,7 @@ void SetValue(HKEY root, const std::string& path, const char* name, const std::s
 
 int main(int argc, char** argv) {
   const int classes = argc > 1 ? std::atoi(argv[1]) : 20000;
+  const int every = argc > 2 ? std::atoi(argv[2]) : 5;  // one class in this many is misbehaved
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\CorvaneRemovalTiming");
   HKEY scratch;
   RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
@@ -58,7 +59,7 @@ int main(int argc, char** argv) {
     SetValue(scratch, key, nullptr, "Removal timing class");
     SetValue(scratch, key + "\\ProgID", nullptr, prog_id);
     SetValue(scratch, key + "\\InprocServer32", nullptr,
-             i % 5 ? "C:\\windows\\system32\\ole32.dll" : "C:\\missing\\server.dll");
+             i % every ? "C:\\windows\\system32\\ole32.dll" : "C:\\missing\\server.dll");
     SetValue(scratch, key + "\\InprocServer32", "ThreadingModel", "Apartment");
     SetValue(scratch, key + "\\TypeLib", nullptr, lib);  // two classes share each library
     SetValue(scratch, prog_id + "\\CLSID", nullptr, clsid);
