@@ -173,6 +173,8 @@ bool Win32Files::ToLocalTime(std::uint64_t file_time, std::tm* local) {
 }
 
 std::string Win32Files::AppDataFolder() {
+  // Asked once per removal: loading the shell each time costs more than the removal itself.
+  if (!app_data_.empty()) return app_data_;
   // The shell is loaded only when a folder is asked for: linked at start, it would bring the
   // whole windowing system into every run of the console tool.
   using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
@@ -186,7 +188,8 @@ std::string Win32Files::AppDataFolder() {
       SUCCEEDED(get_folder_path(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
                                 SHGFP_TYPE_CURRENT, folder));
   FreeLibrary(shell);
-  return found ? std::string(folder) : std::string();
+  if (found) app_data_ = folder;
+  return app_data_;
 }
 
 bool Win32Files::CreateFolder(const char* path) {
