@@ -11,3 +11,4 @@ wine_build=$(bash scripts/build-win32.sh)
 scripts/wine-run "$wine_build/bench/corvane_wine_scan_timing.exe" 20000
 scripts/wine-run "$wine_build/bench/corvane_wine_details_timing.exe"
 scripts/wine-run "$wine_build/bench/corvane_wine_missing_timing.exe"
+scripts/wine-run "$wine_build/bench/corvane_wine_removal_timing.exe" 20000
