@@ -31,6 +31,7 @@
 #include "tools/computers_dlg.h"
 #include "tools/inventory_report_dlg.h"
 #include "tools/missing_dependencies_dlg.h"
+#include "tools/restore_backups_dlg.h"
 
 namespace {
 
@@ -67,6 +68,7 @@ CPlenorApp::CPlenorApp() {
   MapCommand(ID_OPTIONS, [this] { OnOptions(); });
   MapCommand(ID_FIND_MISSING_DEPENDENCIES, [this] { OnFindMissingDependencies(); });
   MapCommand(ID_FIND_BROKEN_TYPELIBS, [this] { OnFindBrokenTypeLibs(); });
+  MapCommand(ID_RESTORE_REMOVED, [this] { OnRestoreRemoved(); });
   MapCommand(ID_GENERATE_REPORT, [this] { OnGenerateReport(); });
   MapCommand(ID_HELP_CONTENTS, [] { HelpContents(); });
   MapCommand(ID_WEB_SITE, [] { OpenMakerWebSite(); });
@@ -191,6 +193,12 @@ void CPlenorApp::OnFindBrokenTypeLibs() {
   if (tree == nullptr) return;
   CBrokenTypeLibsDlg search(tree->list(), tree->GetCategoryName().substr(0, 63));
   search.DoModal();
+}
+
+void CPlenorApp::OnRestoreRemoved() {
+  CRestoreBackupsDlg restore;
+  restore.DoModal();
+  if (restore.restored()) OnRefreshList();
 }
 
 void CPlenorApp::OnGenerateReport() {

@@ -32,6 +32,7 @@ class CPlenorApp : public CWinApp {
   void OnDisplay(int label);
   void OnFindMissingDependencies();
   void OnFindBrokenTypeLibs();
+  void OnRestoreRemoved();
   void OnGenerateReport();
 
   std::string arguments_;

@@ -3,9 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "catalogue/delete_registry_key.h"
 #include "catalogue/registry_access.h"
-#include "catalogue/registry_backup.h"
 #include "platform/text.h"
 
 namespace corvane {
@@ -64,18 +62,27 @@ std::string MakeBackupFolder(Files& files) {
   return folder;
 }
 
+// Writes a new file, never over an earlier backup. The write is tried first: in a folder of
+// thousands of backups every lookup of a name that is not there reads the whole folder.
 bool WriteNewBackupFile(Files& files, const std::string& stem, const std::string& text,
                         std::string* path) {
   for (int attempt = 1; attempt <= 20; ++attempt) {
     *path = stem + (attempt == 1 ? "" : " (" + std::to_string(attempt) + ")") + ".reg";
+    if (files.WriteNewFile(path->c_str(), text)) return true;
     FoundFile found;
-    if (files.FindFile(path->c_str(), &found)) continue;  // never overwrite an earlier backup
-    return files.WriteNewFile(path->c_str(), text);
+    if (!files.FindFile(path->c_str(), &found)) return false;
   }
   return false;
 }
 
 }  // namespace
+
+std::string BackupFolderPath(Files& files) {
+  std::string folder = files.AppDataFolder();
+  if (folder.empty()) return std::string();
+  if (folder.back() == '\\') folder.pop_back();
+  return folder + "\\Tessaline\\Corvane\\Backup";
+}
 
 bool IsOwnKeyName(const std::string& name) {
   const std::string trimmed = Trimmed(name);
@@ -86,33 +93,68 @@ bool IsOwnKeyName(const std::string& name) {
   return true;
 }
 
-std::string ClassKeyPath(const ClassKey& key) {
-  return key.parent.empty() ? key.name : key.parent + "\\" + key.name;
+bool IsOwnKeyName(const std::u16string& name) { return IsOwnKeyName(Shown(name)); }
+
+std::u16string ClassKeyPath(const ClassKey& key) {
+  return key.parent.empty() ? key.name : key.parent + u"\\" + key.name;
+}
+
+std::u16string ReadWideText(Registry& registry, RegKey root, const std::u16string& path,
+                            const std::u16string& name) {
+  RegKey key = 0;
+  if (registry.OpenKeyW(root, path, kKeyRead, &key) != kErrorSuccess) return std::u16string();
+  KeyCloser closer(registry, key);
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+  if (registry.QueryValueW(key, name, &type, &data) != kErrorSuccess ||
+      (type != kRegSz && type != kRegExpandSz))
+    return std::u16string();
+  return TextOfBytes(data);
 }
 
 std::string WriteRemovalBackup(const Platform& platform, const std::string& clsid,
-                               const std::string& name, const std::vector<ClassKey>& keys) {
+                               const std::string& name, const std::vector<ClassKey>& keys,
+                               std::vector<SavedKey>* trees) {
   const std::string nothing_removed = "\n\nNothing was removed from the Registry for " + name + ".";
-  std::string text = kRegEditHeader;
-  for (const ClassKey& key : keys) {
-    std::string failed;
-    if (!AppendKeyTree(platform.registry, kClassesRoot, "HKEY_CLASSES_ROOT", ClassKeyPath(key),
-                       &text, &failed)) {
-      platform.notice.ShowMessageBox("The registry key " + failed +
-                                     " could not be read to back it up." + nothing_removed);
+  std::u16string text = kRegFileHeader;
+  trees->assign(keys.size(), SavedKey());
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    const std::u16string shown = std::u16string(kClassesRootName) + u"\\" + ClassKeyPath(keys[i]);
+    std::u16string problem;
+    const ReadOutcome outcome = ReadSavedKey(platform.registry, kClassesRoot,
+                                             ClassKeyPath(keys[i]), shown, &(*trees)[i], &problem);
+    if (outcome == ReadOutcome::kAbsent) continue;
+    (*trees)[i].name = keys[i].name;  // read by its path, deleted by its name below the parent
+    std::string reason;
+    if (outcome == ReadOutcome::kFailed)
+      reason = "The registry key " + Shown(problem) + " could not be read to back it up.";
+    else if (outcome == ReadOutcome::kLink)
+      reason = "The registry key " + Shown(problem) +
+               " is a registry link, which a backup can't hold; it and its target were left alone.";
+    else
+      reason = UnwritableReason((*trees)[i], shown);
+    if (!reason.empty()) {
+      platform.notice.ShowMessageBox(reason + nothing_removed);
       return std::string();
     }
+    AppendSavedKey((*trees)[i], shown, &text);
   }
-  const std::string folder = MakeBackupFolder(platform.files);
+  // The folder is made only when the file can't be written into it as it is.
+  const std::string bytes = EncodeRegFile(text);
+  const std::string file_name = "\\" + LocalStamp(platform.files) + " " + SafeFileNamePart(clsid);
+  const std::string existing = BackupFolderPath(platform.files);
   std::string path;
-  if (folder.empty() ||
-      !WriteNewBackupFile(platform.files,
-                          folder + "\\" + LocalStamp(platform.files) + " " + SafeFileNamePart(clsid),
-                          text, &path)) {
-    const std::string app_data = platform.files.AppDataFolder();
-    const std::string where = !path.empty()     ? path
-                              : app_data.empty() ? std::string("the backup folder")
-                                                 : app_data + "\\Tessaline\\Corvane\\Backup";
+  bool written = !existing.empty() && WriteNewBackupFile(platform.files, existing + file_name, bytes, &path);
+  if (!written) {
+    path.clear();
+    const std::string folder = MakeBackupFolder(platform.files);
+    written = !folder.empty() && WriteNewBackupFile(platform.files, folder + file_name, bytes, &path);
+  }
+  if (!written) {
+    const std::string backup_folder = BackupFolderPath(platform.files);
+    const std::string where = !path.empty()          ? path
+                              : backup_folder.empty() ? std::string("the backup folder")
+                                                      : backup_folder;
     platform.notice.ShowMessageBox("The backup of the registry keys could not be written to " +
                                    where + "." + nothing_removed);
     return std::string();
@@ -120,20 +162,49 @@ std::string WriteRemovalBackup(const Platform& platform, const std::string& clsi
   return path;
 }
 
-void DeleteClassKey(const Platform& platform, const ClassKey& key, std::string& log) {
+namespace {
+
+const char kDeleteFailed[] = "Failed while trying to delete registry key ";
+
+// Deletes the subkeys of tree below the open parent, last first, then the key itself.
+bool DeleteSavedTree(const Platform& platform, RegKey parent, const SavedKey& tree,
+                     const std::u16string& shown_path) {
   Registry& registry = platform.registry;
-  const std::string path = ClassKeyPath(key);
-  if (!KeyOpens(registry, kClassesRoot, path)) return;
-  if (key.parent.empty()) {
-    DeleteRegistryKey(platform, kClassesRoot, key.name);
-  } else {
-    RegKey parent = 0;
-    if (registry.OpenKey(kClassesRoot, key.parent.c_str(), kKeyAllAccess, &parent) != kErrorSuccess)
-      return;
-    KeyCloser closer(registry, parent);
-    DeleteRegistryKey(platform, parent, key.name);
+  RegKey key = 0;
+  const long opened = registry.OpenKeyW(parent, tree.name, kKeyAllAccess, &key);
+  if (opened == kErrorFileNotFound) return true;
+  bool done = opened == kErrorSuccess;
+  if (done) {
+    KeyCloser closer(registry, key);
+    for (auto child = tree.children.rbegin(); done && child != tree.children.rend(); ++child)
+      done = DeleteSavedTree(platform, key, *child, shown_path + u"\\" + child->name);
+    if (!done) return false;  // the child told the user already
   }
-  if (!KeyOpens(registry, kClassesRoot, path)) log += key.label + ": " + key.name + "\n";
+  const long rc = done ? registry.DeleteKeyW(parent, tree.name) : opened;
+  if (rc == kErrorSuccess || rc == kErrorFileNotFound) return true;
+  platform.notice.ShowMessageBox(kDeleteFailed + Shown(shown_path));
+  return false;
+}
+
+}  // namespace
+
+bool DeleteClassKey(const Platform& platform, const ClassKey& key, const SavedKey& tree,
+                    std::string& log) {
+  if (tree.name.empty()) return true;  // not there when it was backed up
+  Registry& registry = platform.registry;
+  RegKey parent = kClassesRoot;
+  if (!key.parent.empty() &&
+      registry.OpenKeyW(kClassesRoot, key.parent, kKeyAllAccess, &parent) != kErrorSuccess)
+    return false;
+  KeyCloser closer(registry, parent == kClassesRoot ? 0 : parent);
+  const bool deleted = DeleteSavedTree(platform, parent, tree, ClassKeyPath(key));
+  RegKey left = 0;
+  if (registry.OpenKeyW(parent, key.name, kKeyRead, &left) == kErrorSuccess) {
+    registry.CloseKey(left);
+    return false;
+  }
+  log += key.label + ": " + Shown(key.name) + "\n";
+  return deleted;
 }
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #include "catalogue/object_kinds.h"
 
 #include "catalogue/registry_access.h"
+#include "platform/text.h"
 
 namespace corvane {
 
@@ -9,9 +10,10 @@ std::string CExeServerObject::GetName() const {
 }
 
 std::vector<ClassKey> CExeServerObject::ExtraBackupKeys() const {
-  const std::string app_id = GetAppID();
+  const std::u16string app_id =
+      ReadWideText(platform_.registry, kClassesRoot, u"CLSID\\" + Widen(clsid_), u"AppID");
   if (!IsOwnKeyName(app_id)) return {};
-  return {ClassKey{"AppID", "APPID", app_id}};
+  return {ClassKey{"AppID", u"APPID", app_id}};
 }
 
 }  // namespace corvane

@@ -24,6 +24,7 @@ CRegisteredObject::CRegisteredObject(const Platform& platform, const char* clsid
       description_known_(facts.names_read),
       prog_id_(facts.prog_id),
       description_(facts.description) {
+  type_libs_ = facts.type_libs;
   ResolveServer(facts.server_value, facts.finds);
 }
 
@@ -70,36 +71,59 @@ void CRegisteredObject::FillDependencies(DependencyTree& tree) {
 
 int CRegisteredObject::RemoveFromRegistry(std::string& log) { return RemoveKeys(log); }
 
-std::vector<ClassKey> CRegisteredObject::ClassKeys() const {
+std::vector<ClassKey> CRegisteredObject::ClassKeys() {
+  Registry& registry = platform_.registry;
+  const std::u16string clsid = Widen(clsid_);
+  const std::u16string class_path = u"CLSID\\" + clsid;
   std::vector<ClassKey> keys;
-  const std::string prog_id = ReadClassValue("ProgID");
-  if (IsOwnKeyName(prog_id)) {
-    // A ProgID key that names another class in its CLSID subkey is that class's.
-    const std::string owner =
-        ReadKeyValue(platform_.registry, kClassesRoot, JoinKeyPath({prog_id, "CLSID"}));
-    if (owner.empty() || EqualsNoCase(owner, clsid_)) keys.push_back({"ProgID", "", prog_id});
+  for (const char16_t* subkey : {u"ProgID", u"VersionIndependentProgID"}) {
+    const std::u16string prog_id = ReadWideText(registry, kClassesRoot, class_path + u"\\" + subkey);
+    if (!IsOwnKeyName(prog_id)) continue;
+    bool listed = false;
+    for (const ClassKey& key : keys) listed = listed || EqualsNoCase(key.name, prog_id);
+    if (listed) continue;
+    // A ProgID key is the class's only when its own CLSID subkey names the class: a shared
+    // name such as a file type or a URL protocol belongs to others.
+    RegKey probe = 0;
+    if (registry.OpenKeyW(kClassesRoot, prog_id, kKeyRead, &probe) != kErrorSuccess) continue;
+    registry.CloseKey(probe);
+    if (EqualsNoCase(ReadWideText(registry, kClassesRoot, prog_id + u"\\CLSID"), clsid))
+      keys.push_back({"ProgID", u"", prog_id});
+    else
+      kept_note_ += "ProgID: " + Shown(prog_id) + " (its CLSID key does not name this class)\n";
   }
-  const std::string type_lib = ReadClassValue("TypeLib");
-  if (IsOwnKeyName(type_lib)) keys.push_back({"TypeLib", "TypeLib", type_lib});
-  if (IsOwnKeyName(clsid_)) keys.push_back({"CLSID", "CLSID", clsid_});
+  const std::u16string type_lib = ReadWideText(registry, kClassesRoot, class_path + u"\\TypeLib");
+  if (IsOwnKeyName(type_lib)) {
+    if (!type_libs_) type_libs_ = std::make_shared<TypeLibUsers>();
+    std::u16string other;
+    if (type_libs_->UsedByOther(registry, type_lib, clsid, &other))
+      kept_note_ += "TypeLib: " + Shown(type_lib) + " (the class " + Shown(other) + " uses it too)\n";
+    else
+      keys.push_back({"TypeLib", u"TypeLib", type_lib});
+  }
+  if (IsOwnKeyName(clsid_)) keys.push_back({"CLSID", u"CLSID", clsid});
   return keys;
 }
 
 int CRegisteredObject::RemoveKeys(std::string& log) {
-  // Both names are read before the CLSID key that holds them goes.
+  kept_note_.clear();
+  // The names are read before the CLSID key that holds them goes.
   const std::vector<ClassKey> keys = ClassKeys();
-  std::vector<ClassKey> backed_up = keys;
-  for (ClassKey& extra : ExtraBackupKeys()) backed_up.push_back(std::move(extra));
-  backup_path_ = WriteRemovalBackup(platform_, clsid_, GetName(), backed_up);
+  backed_up_keys_ = keys;
+  for (ClassKey& extra : ExtraBackupKeys()) backed_up_keys_.push_back(std::move(extra));
+  backup_path_ = WriteRemovalBackup(platform_, clsid_, GetName(), backed_up_keys_, &backed_up_trees_);
   if (backup_path_.empty()) return 0;
-  for (const ClassKey& key : keys) DeleteClassKey(platform_, key, log);
-  return IsRegistered() ? 0 : 1;
+  for (std::size_t i = 0; i < keys.size(); ++i)
+    if (!DeleteClassKey(platform_, keys[i], backed_up_trees_[i], log)) break;
+  if (IsRegistered()) return 0;
+  if (type_libs_) type_libs_->Forget(Widen(clsid_));
+  return 1;
 }
 
 int CRegisteredObject::RemoveWithSummary(std::string& log, bool offer_app_id) {
   const std::string name = GetName();
   log = kRemovalLogHeader;
-  const std::string app_id = offer_app_id ? GetAppID() : std::string();
+  const bool app_id_asked = offer_app_id && !GetAppID().empty();
   if (RemoveKeys(log) == 0) {
     // Without a backup nothing was deleted, and the user was told why.
     if (!backup_path_.empty()) {
@@ -108,18 +132,20 @@ int CRegisteredObject::RemoveWithSummary(std::string& log, bool offer_app_id) {
     }
     return 0;
   }
-  const ClassKey app_id_key{"AppID", "APPID", app_id};
-  if (IsOwnKeyName(app_id) && KeyOpens(platform_.registry, kClassesRoot, ClassKeyPath(app_id_key)) &&
+  // The AppID key, when it was there, is the last one backed up.
+  const std::size_t last = backed_up_keys_.size() - 1;
+  if (app_id_asked && backed_up_keys_[last].label == "AppID" &&
+      !backed_up_trees_[last].name.empty() &&
       platform_.notice.AskYesNo(name +
                                     " has an AppID registry key defined.\nThis key could be shared "
                                     "by other objects.\n\nWould you like to remove it?",
                                 "Confirm AppID Delete")) {
-    DeleteClassKey(platform_, app_id_key, log);
+    DeleteClassKey(platform_, backed_up_keys_[last], backed_up_trees_[last], log);
   }
-  platform_.notice.NotifyAction(
-      name + " was successfully removed from the Registry.\n\nThe following keys were deleted:\n" +
-          log,
-      AppSettings().after_remove);
+  std::string summary =
+      name + " was successfully removed from the Registry.\n\nThe following keys were deleted:\n" + log;
+  if (!kept_note_.empty()) summary += "\nThese keys were kept, as other registrations use them:\n" + kept_note_;
+  platform_.notice.NotifyAction(summary, AppSettings().after_remove);
   return 1;
 }
 

@@ -1,11 +1,13 @@
 // The COM object record: one class key below HKEY_CLASSES_ROOT\CLSID and its server file.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "catalogue/class_removal.h"
 #include "catalogue/file_object.h"
 #include "catalogue/type_library_check.h"
+#include "catalogue/type_lib_users.h"
 
 namespace corvane {
 
@@ -17,6 +19,8 @@ struct ClassFacts {
   std::string description;   // default value of the class key; read for EXE servers only
   bool names_read = false;   // whether prog_id and description hold what was read
   CFindCache* finds = nullptr;
+  // Shared by the records of one catalogue; null reads the classes when a removal asks.
+  std::shared_ptr<TypeLibUsers> type_libs;
 };
 
 class CRegisteredObject : public CFileObject {
@@ -53,12 +57,16 @@ class CRegisteredObject : public CFileObject {
   std::string GetVersion() const;
   // The "AppID" value of CLSID\<clsid>; empty when absent.
   std::string GetAppID() const;
-  // Backs up, then deletes the ProgID, TypeLib and CLSID keys in that order, logging each
-  // key that is gone afterwards. A name that is not the class's own is left alone. 1 when the
-  // CLSID key is gone; 0 when it survived, or when the backup failed and nothing was deleted.
+  // Backs up, then deletes the ProgID, version-independent ProgID, TypeLib and CLSID keys in
+  // that order, logging each key that is gone afterwards. A ProgID key whose CLSID subkey
+  // names another class (or none), and a type library another class names, stay, and
+  // kept_note() says why. 1 when the CLSID key is gone; 0 when it survived, or when the
+  // backup failed and nothing was deleted.
   int RemoveKeys(std::string& log);
   // The backup file of the last removal; empty before one was written.
   const std::string& backup_path() const { return backup_path_; }
+  // Lines naming the keys the last removal left because they are not the class's alone.
+  const std::string& kept_note() const { return kept_note_; }
 
   // The command line that starts the server: the file, quoted when the registration
   // quoted it, and the arguments that followed.
@@ -85,7 +93,7 @@ class CRegisteredObject : public CFileObject {
   const std::string& Description() const;
   // The keys RemoveKeys deletes: the ProgID key when it is the class's own, the TypeLib key
   // and the CLSID key, each when its name may be deleted.
-  std::vector<ClassKey> ClassKeys() const;
+  std::vector<ClassKey> ClassKeys();
   // What the backup holds besides the class keys.
   virtual std::vector<ClassKey> ExtraBackupKeys() const { return {}; }
   // RemoveKeys, then the summary through the notification the user chose for removals, or a
@@ -94,6 +102,11 @@ class CRegisteredObject : public CFileObject {
 
   std::string clsid_;
   std::string backup_path_;
+  std::string kept_note_;
+  // Each key of the last backup as it was read, to delete exactly that.
+  std::vector<ClassKey> backed_up_keys_;
+  std::vector<SavedKey> backed_up_trees_;
+  std::shared_ptr<TypeLibUsers> type_libs_;
 
  private:
   // The file path, arguments and exists flag from the server value as read.

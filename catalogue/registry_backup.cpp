@@ -1,140 +1,170 @@
 #include "catalogue/registry_backup.h"
 
 #include <cstdio>
-#include <vector>
 
-#include "catalogue/registry_access.h"
+#include "platform/text.h"
 
 namespace corvane {
 
-const char kRegEditHeader[] = "REGEDIT4\r\n\r\n";
+const char16_t kRegFileHeader[] = u"Windows Registry Editor Version 5.00\r\n\r\n";
+const char16_t kClassesRootName[] = u"HKEY_CLASSES_ROOT";
 
 namespace {
 
-constexpr std::uint32_t kMaxValueName = 16384;       // the registry's own limit, terminator included
-constexpr std::uint32_t kMaxValueData = 64u << 20;   // beyond this a value is not backed up
+// The registry editor opens each key by its whole path below the root; the system adds its
+// own hive path (at most this long) in front, and a name past 32,767 characters fails.
+constexpr std::size_t kHivePathRoom = 64;
+constexpr std::size_t kLongestOpenablePath = 32767 - kHivePathRoom;
 
-std::string HexBytes(const std::string& data) {
-  std::string out;
-  out.reserve(data.size() * 3);
-  char byte[4];
-  for (std::size_t i = 0; i < data.size(); ++i) {
-    std::snprintf(byte, sizeof byte, i == 0 ? "%02x" : ",%02x",
-                  static_cast<unsigned>(static_cast<unsigned char>(data[i])));
-    out += byte;
-  }
-  return out;
+const char16_t kLinkValueName[] = u"SymbolicLinkValue";
+
+void AppendAscii(const char* text, std::u16string* out) {
+  while (*text) *out += static_cast<char16_t>(static_cast<unsigned char>(*text++));
 }
 
-// A REG_SZ the quoted form restores unchanged: one terminator at the end, none before it, no
-// line break (which would end the line in the file).
-bool QuotableString(const std::string& data) {
-  if (data.empty() || data.back() != '\0') return false;
-  for (std::size_t i = 0; i + 1 < data.size(); ++i) {
-    if (data[i] == '\0' || data[i] == '\r' || data[i] == '\n') return false;
+void AppendHexBytes(const std::vector<std::uint8_t>& data, std::u16string* out) {
+  static const char kDigits[] = "0123456789abcdef";
+  out->reserve(out->size() + data.size() * 3);
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    if (i != 0) *out += u',';
+    *out += static_cast<char16_t>(kDigits[data[i] >> 4]);
+    *out += static_cast<char16_t>(kDigits[data[i] & 15]);
   }
+}
+
+bool IsControl(char16_t c) { return c < 0x20 || c == 0x7F; }
+
+// A text the quoted form carries unchanged: no control character, no surrogate half.
+bool Quotable(const std::u16string& text) {
+  for (char16_t c : text)
+    if (IsControl(c) || (c >= 0xD800 && c <= 0xDFFF)) return false;
   return true;
 }
 
-}  // namespace
-
-std::string QuoteRegText(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '\\' || c == '"') out += '\\';
-    out += c;
+void AppendQuoted(const std::u16string& text, std::u16string* out) {
+  *out += u'"';
+  for (char16_t c : text) {
+    if (c == u'\\' || c == u'"') *out += u'\\';
+    *out += c;
   }
-  return out + "\"";
+  *out += u'"';
 }
 
-std::string FormatRegValue(const std::string& name, std::uint32_t type, const std::string& data) {
-  std::string line = name.empty() ? "@" : QuoteRegText(name);
-  line += '=';
-  if (type == kRegSz && QuotableString(data)) {
-    line += QuoteRegText(data.substr(0, data.size() - 1));
-  } else if (type == kRegDword && data.size() == 4) {
-    const auto byte = [&](int i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(data[i])); };
+// A REG_SZ the quoted form restores byte for byte: whole characters, one terminator at the end.
+bool QuotableString(const std::vector<std::uint8_t>& data, std::u16string* text) {
+  if (data.size() < 2 || data.size() % 2 != 0) return false;
+  *text = TextOfBytes(data);
+  return (text->size() + 1) * 2 == data.size() && Quotable(*text);
+}
+
+bool IsLinkValue(const SavedValue& value) {
+  return value.type == kRegLink && EqualsNoCase(value.name, std::u16string(kLinkValueName));
+}
+
+}  // namespace
+
+ReadOutcome ReadSavedKey(Registry& registry, RegKey parent, const std::u16string& name,
+                         const std::u16string& shown_path, SavedKey* out,
+                         std::u16string* problem) {
+  RegKey key = 0;
+  const long opened = registry.OpenKeyW(parent, name, kKeyRead, &key);
+  if (opened == kErrorFileNotFound) return ReadOutcome::kAbsent;
+  *problem = shown_path;
+  if (opened != kErrorSuccess) return ReadOutcome::kFailed;
+  KeyCloser closer(registry, key);
+  out->name = name;
+  for (std::uint32_t index = 0;; ++index) {
+    SavedValue value;
+    const long rc = registry.EnumValueW(key, index, &value.name, &value.type, &value.data);
+    if (rc == kErrorNoMoreItems) break;
+    if (rc != kErrorSuccess) return ReadOutcome::kFailed;
+    if (IsLinkValue(value)) return ReadOutcome::kLink;
+    out->values.push_back(std::move(value));
+  }
+  for (std::uint32_t index = 0;; ++index) {
+    std::u16string child_name;
+    const long rc = registry.EnumKeyW(key, index, &child_name);
+    if (rc == kErrorNoMoreItems) break;
+    if (rc != kErrorSuccess) return ReadOutcome::kFailed;
+    SavedKey child;
+    const std::u16string child_path = shown_path + u"\\" + child_name;
+    const ReadOutcome outcome = ReadSavedKey(registry, key, child_name, child_path, &child, problem);
+    // A subkey that was just listed must open.
+    if (outcome == ReadOutcome::kAbsent) {
+      *problem = child_path;
+      return ReadOutcome::kFailed;
+    }
+    if (outcome != ReadOutcome::kRead) return outcome;
+    out->children.push_back(std::move(child));
+  }
+  return ReadOutcome::kRead;
+}
+
+std::string UnwritableReason(const SavedKey& key, const std::u16string& shown_path) {
+  if (!Quotable(key.name))
+    return "The registry key name \"" + Shown(shown_path) +
+           "\" holds a line break or another control character.";
+  const std::size_t root = std::char_traits<char16_t>::length(kClassesRootName) + 1;
+  if (shown_path.size() > root + kLongestOpenablePath)
+    return "The registry key " + Shown(shown_path.substr(0, 200)) + "... is nested too deeply (" +
+           std::to_string(shown_path.size()) + " characters) for its backup to be imported.";
+  for (const SavedValue& value : key.values) {
+    if (!Quotable(value.name))
+      return "The value name \"" + Shown(value.name) + "\" of the registry key " +
+             Shown(shown_path) + " holds a line break or another control character.";
+  }
+  for (const SavedKey& child : key.children) {
+    std::string reason = UnwritableReason(child, shown_path + u"\\" + child.name);
+    if (!reason.empty()) return reason;
+  }
+  return std::string();
+}
+
+std::u16string FormatRegValue(const SavedValue& value) {
+  std::u16string line;
+  if (value.name.empty())
+    line = u"@";
+  else
+    AppendQuoted(value.name, &line);
+  line += u'=';
+  std::u16string text;
+  if (value.type == kRegSz && QuotableString(value.data, &text)) {
+    AppendQuoted(text, &line);
+  } else if (value.type == kRegDword && value.data.size() == 4) {
     char number[16];
     std::snprintf(number, sizeof number, "dword:%08lx",
-                  static_cast<unsigned long>(byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24));
-    line += number;
-  } else if (type == kRegBinary) {
-    line += "hex:" + HexBytes(data);
+                  static_cast<unsigned long>(value.data[0] | value.data[1] << 8 |
+                                             value.data[2] << 16 |
+                                             static_cast<std::uint32_t>(value.data[3]) << 24));
+    AppendAscii(number, &line);
   } else {
     char prefix[24];
-    std::snprintf(prefix, sizeof prefix, "hex(%lx):", static_cast<unsigned long>(type));
-    line += prefix + HexBytes(data);
+    if (value.type == kRegBinary)
+      std::snprintf(prefix, sizeof prefix, "hex:");
+    else
+      std::snprintf(prefix, sizeof prefix, "hex(%lx):", static_cast<unsigned long>(value.type));
+    AppendAscii(prefix, &line);
+    AppendHexBytes(value.data, &line);
   }
-  return line + "\r\n";
+  return line + u"\r\n";
 }
 
-namespace {
-
-bool AppendValues(Registry& registry, RegKey key, std::string* text) {
-  std::vector<char> name(kMaxValueName);
-  std::vector<std::uint8_t> data(4096);
-  for (std::uint32_t index = 0;; ++index) {
-    for (;;) {
-      std::uint32_t name_size = kMaxValueName;
-      std::uint32_t data_size = static_cast<std::uint32_t>(data.size());
-      std::uint32_t type = 0;
-      const long rc = registry.EnumValue(key, index, name.data(), &name_size, &type, data.data(),
-                                         &data_size);
-      if (rc == kErrorNoMoreItems) return true;
-      if (rc == kErrorMoreData && data.size() < kMaxValueData) {
-        // The needed size when the call told it; otherwise twice the room.
-        std::size_t grown = data_size > data.size() ? data_size : data.size() * 2;
-        data.resize(grown < kMaxValueData ? grown : kMaxValueData);
-        continue;
-      }
-      if (rc != kErrorSuccess || name_size >= kMaxValueName || data_size > data.size())
-        return false;
-      *text += FormatRegValue(std::string(name.data(), name_size), type,
-                              std::string(data.begin(), data.begin() + data_size));
-      break;
-    }
-  }
+void AppendSavedKey(const SavedKey& key, const std::u16string& shown_path, std::u16string* text) {
+  *text += u"[" + shown_path + u"]\r\n";
+  for (const SavedValue& value : key.values) *text += FormatRegValue(value);
+  *text += u"\r\n";
+  for (const SavedKey& child : key.children)
+    AppendSavedKey(child, shown_path + u"\\" + child.name, text);
 }
 
-bool AppendTree(Registry& registry, RegKey parent, const std::string& subkey,
-                const std::string& shown_path, bool top, std::string* text,
-                std::string* failed_key) {
-  RegKey key = 0;
-  const long opened = registry.OpenKey(parent, subkey.c_str(), kKeyRead, &key);
-  if (opened != kErrorSuccess) {
-    // Only the key asked for may be absent; a subkey that was just listed must open.
-    if (top && opened == kErrorFileNotFound) return true;
-    *failed_key = shown_path;
-    return false;
+std::string EncodeRegFile(const std::u16string& text) {
+  std::string bytes = "\xFF\xFE";
+  bytes.reserve(2 + text.size() * 2);
+  for (char16_t c : text) {
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>(c >> 8);
   }
-  KeyCloser closer(registry, key);
-  *text += "[" + shown_path + "]\r\n";
-  if (!AppendValues(registry, key, text)) {
-    *failed_key = shown_path;
-    return false;
-  }
-  *text += "\r\n";
-  for (std::uint32_t index = 0;; ++index) {
-    char name[kKeyBufferSize] = {};
-    std::uint32_t size = kKeyBufferSize;
-    const long rc = registry.EnumKey(key, index, name, &size);
-    if (rc == kErrorNoMoreItems) return true;
-    if (rc != kErrorSuccess) {
-      *failed_key = shown_path;
-      return false;
-    }
-    const std::string child(name, size);
-    if (!AppendTree(registry, key, child, shown_path + "\\" + child, false, text, failed_key))
-      return false;
-  }
-}
-
-}  // namespace
-
-bool AppendKeyTree(Registry& registry, RegKey root, const std::string& shown_root,
-                   const std::string& subkey, std::string* text, std::string* failed_key) {
-  if (subkey.empty()) return true;
-  return AppendTree(registry, root, subkey, shown_root + "\\" + subkey, true, text, failed_key);
+  return bytes;
 }
 
 }  // namespace corvane

@@ -71,6 +71,8 @@ void ScanRegistry(const Platform& platform, CObjectLists& lists) {
   KeyCloser closer(registry, clsid_key);
   // Files are found anew by every scan, and once per path within one.
   CFindCache finds(platform.files);
+  // One reading of the classes' type libraries serves every removal from this catalogue.
+  const auto type_libs = std::make_shared<TypeLibUsers>();
 
   for (std::uint32_t index = 0;; ++index) {
     char name[kScanNameSize + 1] = {};
@@ -82,6 +84,7 @@ void ScanRegistry(const Platform& platform, CObjectLists& lists) {
     // Each key of the class is opened and read once; the records keep what was read.
     ClassFacts facts;
     facts.finds = &finds;
+    facts.type_libs = type_libs;
     facts.names_read = true;
     if (!ReadSubkeyDefault(registry, clsid_key, JoinKeyPath({name, "ProgID"}), &facts.prog_id))
       continue;

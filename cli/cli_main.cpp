@@ -6,6 +6,7 @@
 //   corvane-cli report      a category's inventory report
 //   corvane-cli remove ...  classes' registrations removed, backed up first
 //   corvane-cli typelib X   the type library of a class or a file
+//   corvane-cli restore ... removed registrations put back from their backups
 #include <cstdio>
 #include <cstring>
 
@@ -18,6 +19,7 @@
 #include "cli/cli_missing.h"
 #include "cli/cli_report.h"
 #include "cli/cli_remove.h"
+#include "cli/cli_restore.h"
 #include "cli/cli_typelib.h"
 #include "cli/record_line.h"
 #include "catalogue/dependency_walker.h"
@@ -45,6 +47,7 @@ const char kUsage[] =
     "       corvane-cli remove CLSID... [--appid]\n"
     "       corvane-cli remove --misbehaved [--category controls|dll|exe] [--yes] [--appid]\n"
     "       corvane-cli typelib CLSID|FILE [--idl]\n"
+    "       corvane-cli restore FILE... [--replace] | --list | --last N [--replace]\n"
     "  list   prints every registered class: category, name, CLSID, server path, exists (1/0)\n"
     "         and with --typelib-status the check of the type library the class names\n"
     "  find   prints the class whose server file is PATH\n"
@@ -59,7 +62,10 @@ const char kUsage[] =
     "         --misbehaved lists the classes whose server file is missing, removes them with --yes\n"
     "         (the confirmation); Ctrl+C stops after the class being removed\n"
     "  typelib  prints the type library of a class (by its CLSID) or of a file as a tree, or\n"
-    "           with --idl as IDL text; exits 1 when it is not registered or does not load\n";
+    "           with --idl as IDL text; exits 1 when it is not registered or does not load\n"
+    "  restore  writes removed registrations back from their backup files (--last N: the N\n"
+    "           newest); refuses a class registered again unless --replace backs that up\n"
+    "           first; --list prints each backup: time, ProgID, CLSID, server, exists, file\n";
 
 const char* CategoryOf(const CRegisteredObject& record) {
   if (dynamic_cast<const CControlObject*>(&record)) return CategoryName(kControls);
@@ -113,6 +119,8 @@ int Run(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "missing") == 0) result = RunMissingCommand(platform, argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "report") == 0) result = RunReportCommand(platform, argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "typelib") == 0) result = RunTypeLibCommand(platform, argc, argv);
+  if (argc >= 2 && std::strcmp(argv[1], "restore") == 0)
+    result = RunRestoreCommand(platform, argc - 2, argv + 2);
   if (result != 2) return result;
   std::fputs(kUsage, stderr);
   return 2;

@@ -100,6 +100,7 @@ bool Remove(CRegisteredObject& record) {
   if (log.compare(0, std::strlen(kRemovalLogHeader), kRemovalLogHeader) == 0)
     log.erase(0, std::strlen(kRemovalLogHeader));
   std::fputs(log.c_str(), stdout);
+  if (!record.kept_note().empty()) std::printf("Kept:\n%s", record.kept_note().c_str());
   return removed != 0;
 }
 

@@ -51,6 +51,7 @@ add_library(corvane_gui STATIC
   tools/file_comparison.cpp
   tools/report_file.cpp
   tools/missing_dependencies_dlg.cpp
+  tools/restore_backups_dlg.cpp
   tools/inventory_report_dlg.cpp
   widgets/ox_static.cpp
   widgets/hyper_link.cpp

@@ -69,6 +69,16 @@ class Files {
   // CreateFileA with CREATE_NEW and WriteFile of every byte: true only when the file did not
   // exist and all of the bytes were written; a file only partly written is deleted again.
   virtual bool WriteNewFile(const char* path, const std::string& bytes) = 0;
+  // FindFirstFileA and FindNextFileA over folder\*.reg: the files (not folders) found.
+  virtual std::vector<FoundFile> ListRegFiles(const char* folder) {
+    (void)folder;
+    return {};
+  }
+  // DeleteFileA: true when the file is gone.
+  virtual bool EraseFile(const char* path) {
+    (void)path;
+    return false;
+  }
 };
 
 }  // namespace corvane

@@ -1,6 +1,8 @@
 // The registry seam: the advapi32 calls the core makes, with their Win32 semantics.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/win32_codes.h"
 
@@ -40,7 +42,53 @@ class Registry {
     (void)out;
     return kErrorBadNetPath;
   }
+
+  // Wide calls, for what removal backs up, deletes and puts back: names are UTF-16 exactly as
+  // stored and data the stored bytes, nothing converted. The key a path names last opens as
+  // itself even when it is a registry link (REG_OPTION_OPEN_LINK); links on the way are
+  // followed. A registry without them answers kErrorCallNotImplemented.
+  virtual long OpenKeyW(RegKey parent, const std::u16string& path, std::uint32_t access,
+                        RegKey* out);
+  // RegCreateKeyExW with full access.
+  virtual long CreateKeyW(RegKey parent, const std::u16string& path, RegKey* out);
+  // RegEnumKeyExW of the whole name.
+  virtual long EnumKeyW(RegKey key, std::uint32_t index, std::u16string* name);
+  // RegEnumValueW of the whole name and data.
+  virtual long EnumValueW(RegKey key, std::uint32_t index, std::u16string* name,
+                          std::uint32_t* type, std::vector<std::uint8_t>* data);
+  // RegQueryValueExW of the whole data; name empty for the default value.
+  virtual long QueryValueW(RegKey key, const std::u16string& name, std::uint32_t* type,
+                           std::vector<std::uint8_t>* data);
+  // RegSetValueExW.
+  virtual long SetValueW(RegKey key, const std::u16string& name, std::uint32_t type,
+                         const std::vector<std::uint8_t>& data);
+  // Deletes the subkey name itself, a link as a link and never its target. A key that has
+  // subkeys stays (kErrorAccessDenied).
+  virtual long DeleteKeyW(RegKey parent, const std::u16string& name);
 };
+
+inline long Registry::OpenKeyW(RegKey, const std::u16string&, std::uint32_t, RegKey*) {
+  return kErrorCallNotImplemented;
+}
+inline long Registry::CreateKeyW(RegKey, const std::u16string&, RegKey*) {
+  return kErrorCallNotImplemented;
+}
+inline long Registry::EnumKeyW(RegKey, std::uint32_t, std::u16string*) {
+  return kErrorCallNotImplemented;
+}
+inline long Registry::EnumValueW(RegKey, std::uint32_t, std::u16string*, std::uint32_t*,
+                                 std::vector<std::uint8_t>*) {
+  return kErrorCallNotImplemented;
+}
+inline long Registry::QueryValueW(RegKey, const std::u16string&, std::uint32_t*,
+                                  std::vector<std::uint8_t>*) {
+  return kErrorCallNotImplemented;
+}
+inline long Registry::SetValueW(RegKey, const std::u16string&, std::uint32_t,
+                                const std::vector<std::uint8_t>&) {
+  return kErrorCallNotImplemented;
+}
+inline long Registry::DeleteKeyW(RegKey, const std::u16string&) { return kErrorCallNotImplemented; }
 
 // Closes a key when it goes out of scope.
 class KeyCloser {

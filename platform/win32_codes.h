@@ -20,6 +20,7 @@ constexpr long kErrorAccessDenied = 5;
 constexpr long kErrorInvalidHandle = 6;
 constexpr long kErrorBadNetPath = 53;
 constexpr long kErrorInvalidParameter = 87;
+constexpr long kErrorCallNotImplemented = 120;
 constexpr long kErrorBadPathname = 161;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
@@ -30,6 +31,7 @@ constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegExpandSz = 2;
 constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegLink = 6;
 constexpr std::uint32_t kRegMultiSz = 7;
 
 }  // namespace corvane

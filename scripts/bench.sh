@@ -12,3 +12,4 @@ scripts/wine-run "$wine_build/bench/corvane_wine_scan_timing.exe" 20000
 scripts/wine-run "$wine_build/bench/corvane_wine_details_timing.exe"
 scripts/wine-run "$wine_build/bench/corvane_wine_missing_timing.exe"
 scripts/wine-run "$wine_build/corvane_comparison_timing.exe"
+scripts/wine-run "$wine_build/bench/corvane_wine_removal_timing.exe" 20000

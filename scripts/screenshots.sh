@@ -7,6 +7,6 @@ wine_build=$(bash scripts/build-win32.sh)
 out=build/screenshots
 bash scripts/shoot.sh "$out/corvane.png" 25 "$wine_build/corvane.exe"
 for dialog in options message timed unregistered progress about details compare news update-offline \
-    bulk-removal removal-progress; do
+    bulk-removal removal-progress restore; do
   bash scripts/shoot.sh "$out/$dialog.png" 8 "$wine_build/tests/gui/corvane_gallery.exe" "$dialog"
 done

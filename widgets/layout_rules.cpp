@@ -296,4 +296,21 @@ const std::vector<LayoutRule>& CompareResultsLayoutRules() {
   return kRules;
 }
 
+const std::vector<LayoutRule>& RestoreBackupsLayoutRules() {
+  constexpr std::int32_t kList = 3002, kRestore = 3003, kDelete = 3004, kFolder = 3005,
+                         kHelp = 3006, kClose = 2;
+  static const std::vector<LayoutRule> kRules = {
+      {kLayoutMove, kMetricRight, kClose, 0, kMetricRight, kLayoutDialogId, 100, -7, 0, 0},
+      {kLayoutMove, kMetricBottom, kClose, 0, kMetricBottom, kLayoutDialogId, 100, -7, 0, 0},
+      {kLayoutStretch, kMetricRight, kList, 0, kMetricRight, kClose, 100, 0, 0, 0},
+      {kLayoutStretch, kMetricBottom, kList, 0, kMetricTop, kClose, 100, -6, 0, 0},
+      {kLayoutMove, kMetricTop, kRestore, 0, kMetricTop, kClose, 100, 0, 0, 0},
+      {kLayoutMove, kMetricTop, kDelete, 0, kMetricTop, kClose, 100, 0, 0, 0},
+      {kLayoutMove, kMetricTop, kFolder, 0, kMetricTop, kClose, 100, 0, 0, 0},
+      {kLayoutMove, kMetricTop, kHelp, 0, kMetricTop, kClose, 100, 0, 0, 0},
+      {kLayoutEnd, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+  };
+  return kRules;
+}
+
 }  // namespace corvane

@@ -86,5 +86,8 @@ LayoutOutcome SolveLayout(std::vector<LayoutEntry>& entries, std::vector<LayoutR
 
 // The rule table of the comparison results dialog.
 const std::vector<LayoutRule>& CompareResultsLayoutRules();
+// Restore Removed Registrations: the list grows with the dialog, the buttons keep to its
+// bottom and Close to its right.
+const std::vector<LayoutRule>& RestoreBackupsLayoutRules();
 
 }  // namespace corvane

@@ -232,4 +232,24 @@ std::vector<std::string> MemoryFiles::Paths() const {
   return paths;
 }
 
+std::vector<FoundFile> MemoryFiles::ListRegFiles(const char* folder) {
+  const std::string below = ToUpper(folder ? folder : "") + "\\";
+  std::vector<FoundFile> found;
+  for (const auto& [key, entry] : files_) {
+    if (entry.is_directory || key.compare(0, below.size(), below) != 0 ||
+        key.find('\\', below.size()) != std::string::npos || key.size() < below.size() + 4 ||
+        key.compare(key.size() - 4, 4, ".REG") != 0)
+      continue;
+    found.push_back(entry);
+  }
+  return found;
+}
+
+bool MemoryFiles::EraseFile(const char* path) {
+  const std::string key = ToUpper(path ? path : "");
+  if (!files_.count(key) || files_[key].is_directory || IsBelow(key, refused_writes_)) return false;
+  RemoveFile(std::string(path));
+  return true;
+}
+
 }  // namespace corvane

@@ -31,6 +31,8 @@ class MemoryFiles : public Files {
   bool CreateFolder(const char* path) override;
   // The file gets the bytes as its contents.
   bool WriteNewFile(const char* path, const std::string& bytes) override;
+  std::vector<FoundFile> ListRegFiles(const char* folder) override;
+  bool EraseFile(const char* path) override;
 
   // Adds a file by its full path; short_name is what a find reports as its 8.3 name.
   void AddFile(const std::string& path, std::uint64_t size = 0,

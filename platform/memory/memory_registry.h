@@ -1,5 +1,9 @@
 // An in-memory registry with Win32 semantics: case-blind key and value names, enumeration in
 // creation order, and faults that tests inject by key path ("HKEY_CLASSES_ROOT\CLSID\...").
+// Names and string data are stored wide, as Windows does: the ANSI calls see them through a
+// code page that holds Latin-1 only (a few letters best-fit, the rest '?'), the wide calls see
+// them exactly, odd-length and unterminated strings included. Links are followed by every
+// call but the wide ones, which open and delete a link itself.
 #pragma once
 #include <map>
 #include <memory>
@@ -29,6 +33,17 @@ class MemoryRegistry : public Registry {
   long DeleteKey(RegKey parent, const char* path) override;
   long CloseKey(RegKey key) override;
   long ConnectLocalMachine(const char* computer, RegKey* out) override;
+  long OpenKeyW(RegKey parent, const std::u16string& path, std::uint32_t access,
+                RegKey* out) override;
+  long CreateKeyW(RegKey parent, const std::u16string& path, RegKey* out) override;
+  long EnumKeyW(RegKey key, std::uint32_t index, std::u16string* name) override;
+  long EnumValueW(RegKey key, std::uint32_t index, std::u16string* name, std::uint32_t* type,
+                  std::vector<std::uint8_t>* data) override;
+  long QueryValueW(RegKey key, const std::u16string& name, std::uint32_t* type,
+                   std::vector<std::uint8_t>* data) override;
+  long SetValueW(RegKey key, const std::u16string& name, std::uint32_t type,
+                 const std::vector<std::uint8_t>& data) override;
+  long DeleteKeyW(RegKey parent, const std::u16string& name) override;
 
   // Test set-up: creates the key (and its parents) and sets a value; name "" is the default.
   void SetString(RegKey root, const std::string& path, const std::string& name,
@@ -36,6 +51,14 @@ class MemoryRegistry : public Registry {
   void SetBytes(RegKey root, const std::string& path, const std::string& name,
                 std::uint32_t type, const std::vector<std::uint8_t>& bytes);
   void AddKey(RegKey root, const std::string& path);
+  // The same with wide names and the value's exact stored bytes.
+  void SetWide(RegKey root, const std::u16string& path, const std::u16string& name,
+               std::uint32_t type, const std::vector<std::uint8_t>& bytes);
+  // A link at path (made as REG_OPTION_CREATE_LINK makes it) to target_path below target_root.
+  void AddLink(RegKey root, const std::u16string& path, RegKey target_root,
+               const std::string& target_path);
+  // Every key, name and byte below root, for comparing two states exactly.
+  std::string Snapshot(RegKey root) const;
   bool KeyExists(RegKey root, const std::string& path);
   // Another computer that ConnectLocalMachine reaches; returns the root of its
   // HKEY_LOCAL_MACHINE for set-up (full paths of faults begin "\\NAME\HKEY_LOCAL_MACHINE").
@@ -60,7 +83,9 @@ class MemoryRegistry : public Registry {
  private:
   struct Node;
   std::shared_ptr<Node> NodeOf(RegKey key) const;
-  long Resolve(RegKey parent, const char* path, bool create, std::shared_ptr<Node>* found);
+  long Resolve(RegKey parent, const std::u16string& path, bool create, bool open_link,
+               std::shared_ptr<Node>* found, int depth = 0);
+  long QueryOrEnum(RegKey key, std::shared_ptr<Node>* node);
   RegKey NewHandle(const std::shared_ptr<Node>& node);
   static std::string FullPath(const Node& node);
 

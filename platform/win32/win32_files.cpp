@@ -36,6 +36,20 @@ std::uint64_t Ticks(const FILETIME& time) {
   return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
+FoundFile FoundOf(WIN32_FIND_DATAA& data) {
+  data.cFileName[MAX_PATH - 1] = '\0';
+  data.cAlternateFileName[13] = '\0';
+  FoundFile found;
+  found.long_name = data.cFileName;
+  found.short_name = data.cAlternateFileName;
+  found.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  found.is_directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  found.creation_time = Ticks(data.ftCreationTime);
+  found.last_write_time = Ticks(data.ftLastWriteTime);
+  found.last_access_time = Ticks(data.ftLastAccessTime);
+  return found;
+}
+
 }  // namespace
 
 bool Win32Files::FindFile(const char* path, FoundFile* found) {
@@ -46,17 +60,23 @@ bool Win32Files::FindFile(const char* path, FoundFile* found) {
   HANDLE find = FindFirstFileA(path, &data);
   if (find == INVALID_HANDLE_VALUE) return false;
   FindClose(find);
-  data.cFileName[MAX_PATH - 1] = '\0';
-  data.cAlternateFileName[13] = '\0';
-  found->long_name = data.cFileName;
-  found->short_name = data.cAlternateFileName;
-  found->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  found->is_directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  found->creation_time = Ticks(data.ftCreationTime);
-  found->last_write_time = Ticks(data.ftLastWriteTime);
-  found->last_access_time = Ticks(data.ftLastAccessTime);
+  *found = FoundOf(data);
   return true;
 }
+
+std::vector<FoundFile> Win32Files::ListRegFiles(const char* folder) {
+  std::vector<FoundFile> files;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((std::string(folder) + "\\*.reg").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return files;
+  do {
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) files.push_back(FoundOf(data));
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return files;
+}
+
+bool Win32Files::EraseFile(const char* path) { return DeleteFileA(path) != FALSE; }
 
 std::uint32_t Win32Files::ExpandEnvironment(const char* source, char* out,
                                                    std::uint32_t size) {
@@ -175,6 +195,8 @@ bool Win32Files::ToLocalTime(std::uint64_t file_time, std::tm* local) {
 }
 
 std::string Win32Files::AppDataFolder() {
+  // Asked once per removal: loading the shell each time costs more than the removal itself.
+  if (!app_data_.empty()) return app_data_;
   // The shell is loaded only when a folder is asked for: linked at start, it would bring the
   // whole windowing system into every run of the console tool.
   using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
@@ -188,7 +210,8 @@ std::string Win32Files::AppDataFolder() {
       SUCCEEDED(get_folder_path(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
                                 SHGFP_TYPE_CURRENT, folder));
   FreeLibrary(shell);
-  return found ? std::string(folder) : std::string();
+  if (found) app_data_ = folder;
+  return app_data_;
 }
 
 bool Win32Files::CreateFolder(const char* path) {

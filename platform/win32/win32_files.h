@@ -18,9 +18,15 @@ class Win32Files : public Files {
   std::unique_ptr<FileView> MapFile(const char* path) override;
   std::string FindOnSearchPath(const char* name) override;
   std::string SystemFolderFor(bool pe32_plus) override;
+  // Found once, then kept: the folder does not move while the program runs.
   std::string AppDataFolder() override;
   bool CreateFolder(const char* path) override;
   bool WriteNewFile(const char* path, const std::string& bytes) override;
+  std::vector<FoundFile> ListRegFiles(const char* folder) override;
+  bool EraseFile(const char* path) override;
+
+ private:
+  std::string app_data_;
 };
 
 }  // namespace corvane

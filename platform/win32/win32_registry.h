@@ -18,6 +18,18 @@ class Win32Registry : public Registry {
   long DeleteKey(RegKey parent, const char* path) override;
   long CloseKey(RegKey key) override;
   long ConnectLocalMachine(const char* computer, RegKey* out) override;
+
+  long OpenKeyW(RegKey parent, const std::u16string& path, std::uint32_t access,
+                RegKey* out) override;
+  long CreateKeyW(RegKey parent, const std::u16string& path, RegKey* out) override;
+  long EnumKeyW(RegKey key, std::uint32_t index, std::u16string* name) override;
+  long EnumValueW(RegKey key, std::uint32_t index, std::u16string* name, std::uint32_t* type,
+                  std::vector<std::uint8_t>* data) override;
+  long QueryValueW(RegKey key, const std::u16string& name, std::uint32_t* type,
+                   std::vector<std::uint8_t>* data) override;
+  long SetValueW(RegKey key, const std::u16string& name, std::uint32_t type,
+                 const std::vector<std::uint8_t>& data) override;
+  long DeleteKeyW(RegKey parent, const std::u16string& name) override;
 };
 
 }  // namespace corvane

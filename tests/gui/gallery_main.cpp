@@ -30,6 +30,7 @@
 #include "mainwindow/removal_progress_wnd.h"
 #include "resources/resource.h"
 #include "tools/compare_files_dlg.h"
+#include "tools/restore_backups_dlg.h"
 
 namespace {
 
@@ -177,6 +178,9 @@ int main(int argc, char** argv) {
   } else if (which == "update-offline") {
     CWebUpdateDlg dialog("http://127.0.0.1/ver.txt", "", nullptr, "corvane_no_internet.dll");
     dialog.DoModal();
+  } else if (which == "restore") {
+    CRestoreBackupsDlg restore;
+    restore.DoModal();
   } else if (which == "news") {
     CNewsDlg news;
     news.SetNewsText(kSampleNews);

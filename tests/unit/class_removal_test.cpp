@@ -5,6 +5,8 @@
 #include "app/settings.h"
 #include "catalogue/object_kinds.h"
 #include "catalogue/registry_backup.h"
+#include "catalogue/registry_scan.h"
+#include "platform/text.h"
 #include "tests/unit/memory_platform.h"
 
 namespace corvane {
@@ -15,6 +17,15 @@ const char kB[] = "{BBBBBBBB-0000-0000-0000-000000000002}";
 const char kLib[] = "{11111111-2222-3333-4444-555555555555}";
 const char kHeader[] = "------------------------------------------\n";
 const char kBackupFolder[] = "C:\\Users\\tester\\Application Data\\Tessaline\\Corvane\\Backup\\";
+
+// A backup file's text, for searching: the byte-order mark dropped, characters past 0xFF as '?'.
+std::string TextOf(const std::string& bytes) {
+  EXPECT_EQ(bytes.compare(0, 2, "\xFF\xFE"), 0);
+  std::vector<std::uint8_t> data(bytes.begin() + (bytes.size() >= 2 ? 2 : 0), bytes.end());
+  data.push_back(0);
+  data.push_back(0);
+  return Shown(TextOfBytes(data));
+}
 
 std::string Summary(const std::string& name, const std::string& lines) {
   return name + " was successfully removed from the Registry.\n\nThe following keys were deleted:\n" +
@@ -42,7 +53,7 @@ class ClassRemovalTest : public ::testing::Test {
     for (const std::string& path : m.files.Paths())
       if (path.size() > 4 && path.substr(path.size() - 4) == ".reg") written.push_back(path);
     EXPECT_EQ(written.size(), 1u);
-    return written.empty() ? std::string() : m.files.Contents(written[0]);
+    return written.empty() ? std::string() : TextOf(m.files.Contents(written[0]));
   }
 
   MemoryPlatform m;
@@ -68,7 +79,7 @@ TEST_F(ClassRemovalTest, ControlLosesProgIdTypeLibAndClsidInOrderWithBackupFirst
   EXPECT_EQ(control.backup_path().rfind(kBackupFolder, 0), 0u);
   EXPECT_NE(control.backup_path().find(kA), std::string::npos);
   const std::string backup = OnlyBackup();
-  EXPECT_EQ(backup.rfind("REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\Grid.Control.1]\r\n", 0), 0u);
+  EXPECT_EQ(backup.rfind("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CLASSES_ROOT\\Grid.Control.1]\r\n", 0), 0u);
   EXPECT_NE(backup.find(std::string("[HKEY_CLASSES_ROOT\\TypeLib\\") + kLib + "\\1.0]\r\n@=\"Grid Lib\"\r\n"),
             std::string::npos);
   EXPECT_NE(backup.find(std::string("[HKEY_CLASSES_ROOT\\CLSID\\") + kA + "\\Control]\r\n"),
@@ -88,15 +99,24 @@ TEST_F(ClassRemovalTest, WithoutProgIdOrTypeLibOnlyTheClsidIsListedAndModeIsPass
   EXPECT_EQ(m.notice.notifications[0].mode, 3);
 }
 
-TEST_F(ClassRemovalTest, SharedTypeLibraryGoesForBothClasses) {
+// A type library goes with the last class that names it, and the catalogue reads the classes'
+// libraries once for all its removals.
+TEST_F(ClassRemovalTest, SharedTypeLibraryStaysUntilItsLastClassGoes) {
   AddFullControl(kA, "Grid.Control.1");
   AddFullControl(kB, "Grid.Other.1");
-  CControlObject control(m.platform, kA);
+  CObjectLists lists;
+  ScanRegistry(m.platform, lists);
+  ASSERT_EQ(lists.list(kControls).size(), 2u);
   std::string log;
-  control.RemoveFromRegistry(log);
+  EXPECT_EQ(lists.list(kControls)[0]->RemoveFromRegistry(log), 1);
+  EXPECT_TRUE(Exists(std::string("TypeLib\\") + kLib));
+  EXPECT_EQ(log.find("TypeLib"), std::string::npos);
+  ASSERT_EQ(m.notice.notifications.size(), 1u);
+  EXPECT_NE(m.notice.notifications[0].text.find(std::string("TypeLib: ") + kLib + " (the class " +
+                                                kB + " uses it too)"),
+            std::string::npos);
+  EXPECT_EQ(lists.list(kControls)[1]->RemoveFromRegistry(log), 1);
   EXPECT_FALSE(Exists(std::string("TypeLib\\") + kLib));
-  EXPECT_TRUE(Exists(std::string("CLSID\\") + kB + "\\TypeLib"));
-  EXPECT_TRUE(Exists("Grid.Other.1"));
 }
 
 class ExeRemovalTest : public ClassRemovalTest {
@@ -133,7 +153,7 @@ TEST_F(ExeRemovalTest, AppIdQuestionAndBothAnswers) {
     ASSERT_EQ(m.notice.notifications.size(), 1u);
     EXPECT_EQ(m.notice.notifications[0].text, Summary("Fixture Server", lines));
     // The backup holds the AppID key whatever the answer.
-    EXPECT_NE(m.files.Contents(server.backup_path()).find(std::string("[HKEY_CLASSES_ROOT\\APPID\\") + kB + "]"),
+    EXPECT_NE(TextOf(m.files.Contents(server.backup_path())).find(std::string("[HKEY_CLASSES_ROOT\\APPID\\") + kB + "]"),
               std::string::npos);
   }
 }
@@ -172,14 +192,42 @@ TEST_F(ClassRemovalTest, SharedOrPathLikeNamesAreNeverDeleted) {
   }
 }
 
-TEST_F(ClassRemovalTest, ProgIdKeyOfAnotherClassSurvives) {
+// A ProgID key is deleted only when its own CLSID key names the class: a file type or a URL
+// protocol that a hostile class names as its ProgID stays, and the summary says so.
+TEST_F(ClassRemovalTest, ProgIdKeyThatDoesNotNameTheClassSurvives) {
+  for (const char* owner : {kB, ""}) {
+    SCOPED_TRACE(owner);
+    MemoryPlatform fresh;
+    fresh.AddClass(kA, "InprocServer32", "C:\\Gone\\x.dll");
+    fresh.AddClass(kA, "ProgID", "txtfile");
+    fresh.AddClass(kA, "VersionIndependentProgID", "http");
+    fresh.registry.SetString(kClassesRoot, "txtfile\\shell\\open\\command", "", "notepad.exe %1");
+    fresh.registry.SetString(kClassesRoot, "http\\shell\\open\\command", "", "browser.exe %1");
+    if (*owner) fresh.registry.SetString(kClassesRoot, "txtfile\\CLSID", "", owner);
+    CDllServerObject server(fresh.platform, kA);
+    std::string log;
+    EXPECT_EQ(server.RemoveFromRegistry(log), 1);
+    EXPECT_TRUE(fresh.registry.KeyExists(kClassesRoot, "txtfile\\shell\\open\\command"));
+    EXPECT_TRUE(fresh.registry.KeyExists(kClassesRoot, "http\\shell\\open\\command"));
+    EXPECT_EQ(log, kHeader + std::string("CLSID: ") + kA + "\n");
+    ASSERT_EQ(fresh.notice.notifications.size(), 1u);
+    EXPECT_NE(fresh.notice.notifications[0].text.find(
+                  "kept, as other registrations use them:\nProgID: txtfile (its CLSID key does not "
+                  "name this class)\nProgID: http"),
+              std::string::npos);
+  }
+}
+
+TEST_F(ClassRemovalTest, VersionIndependentProgIdOfTheClassGoesToo) {
   AddFullControl(kA, "Grid.Control.1");
-  m.registry.SetString(kClassesRoot, "Grid.Control.1\\CLSID", "", kB);
+  m.AddClass(kA, "VersionIndependentProgID", "Grid.Control");
+  m.registry.SetString(kClassesRoot, "Grid.Control\\CLSID", "", kA);
   CControlObject control(m.platform, kA);
   std::string log;
   EXPECT_EQ(control.RemoveFromRegistry(log), 1);
-  EXPECT_TRUE(Exists("Grid.Control.1"));
-  EXPECT_EQ(log.find("ProgID"), std::string::npos);
+  EXPECT_FALSE(Exists("Grid.Control"));
+  EXPECT_EQ(log, kHeader + std::string("ProgID: Grid.Control.1\nProgID: Grid.Control\nTypeLib: ") + kLib +
+                     "\nCLSID: " + kA + "\n");
 }
 
 TEST_F(ClassRemovalTest, RefusedDeleteKeepsTheRecordAndListsOnlyWhatIsGone) {
@@ -241,7 +289,7 @@ TEST_F(ClassRemovalTest, EarlierBackupOfTheSameClassIsNeverOverwritten) {
   int backups = 0;
   std::string all;
   for (const std::string& path : m.files.Paths())
-    if (path.find(".reg") != std::string::npos) ++backups, all += m.files.Contents(path);
+    if (path.find(".reg") != std::string::npos) ++backups, all += TextOf(m.files.Contents(path));
   EXPECT_EQ(backups, 2);
   EXPECT_NE(all.find("first.dll"), std::string::npos);
   EXPECT_NE(all.find("second.dll"), std::string::npos);
@@ -253,49 +301,44 @@ TEST(RegistryBackupTest, ExactTextOfEveryValueType) {
   const std::string key = "CLSID\\{A}";
   m.registry.SetString(kClassesRoot, key, "", "C:\\Program Files\\say \"hi\".dll");
   m.registry.SetString(kClassesRoot, key, "Path\\\"Name\"", "%SystemRoot%\\x.dll", kRegExpandSz);
-  m.registry.SetBytes(kClassesRoot, key, "Multi", kRegMultiSz, {'a', 0, 'b', 'c', 0, 0});
   m.registry.SetBytes(kClassesRoot, key, "Count", kRegDword, {0x78, 0x56, 0x34, 0x12});
   m.registry.SetBytes(kClassesRoot, key, "Blob", kRegBinary, {0x00, 0xff, 0x10});
   m.registry.SetBytes(kClassesRoot, key, "Short", kRegDword, {0x01, 0x02});
-  m.registry.SetBytes(kClassesRoot, key, "Lines", kRegSz, {'a', '\r', '\n', 'b', 0});
-  m.registry.SetBytes(kClassesRoot, key, "Unterminated", kRegSz, {'o', 'k'});
+  m.registry.SetBytes(kClassesRoot, key, "Tab", kRegSz, {'a', '\t', 'b', 0});
+  m.registry.SetWide(kClassesRoot, u"CLSID\\{A}", u"Odd", kRegSz, {'a', 'b', 'c'});
+  m.registry.SetWide(kClassesRoot, u"CLSID\\{A}", u"Open", kRegSz, {'o', 0, 'k', 0});
+  m.registry.SetWide(kClassesRoot, u"CLSID\\{A}", u"Жж", kRegSz, {0x16, 0x04, 0, 0});
   m.registry.SetBytes(kClassesRoot, key, "Empty", kRegBinary, {});
-  m.registry.SetBytes(kClassesRoot, key, "Odd", 0x1234, {0x05});
+  m.registry.SetBytes(kClassesRoot, key, "Type", 0x1234, {0x05});
   m.registry.AddKey(kClassesRoot, key + "\\Sub\\Deeper");
-  std::string text = kRegEditHeader, failed;
-  ASSERT_TRUE(AppendKeyTree(m.registry, kClassesRoot, "HKEY_CLASSES_ROOT", key, &text, &failed));
-  EXPECT_EQ(text,
-            "REGEDIT4\r\n\r\n"
-            "[HKEY_CLASSES_ROOT\\CLSID\\{A}]\r\n"
-            "@=\"C:\\\\Program Files\\\\say \\\"hi\\\".dll\"\r\n"
-            "\"Path\\\\\\\"Name\\\"\"=hex(2):25,53,79,73,74,65,6d,52,6f,6f,74,25,5c,78,2e,64,6c,6c,00\r\n"
-            "\"Multi\"=hex(7):61,00,62,63,00,00\r\n"
-            "\"Count\"=dword:12345678\r\n"
-            "\"Blob\"=hex:00,ff,10\r\n"
-            "\"Short\"=hex(4):01,02\r\n"
-            "\"Lines\"=hex(1):61,0d,0a,62,00\r\n"
-            "\"Unterminated\"=hex(1):6f,6b\r\n"
-            "\"Empty\"=hex:\r\n"
-            "\"Odd\"=hex(1234):05\r\n"
-            "\r\n"
-            "[HKEY_CLASSES_ROOT\\CLSID\\{A}\\Sub]\r\n"
-            "\r\n"
-            "[HKEY_CLASSES_ROOT\\CLSID\\{A}\\Sub\\Deeper]\r\n"
-            "\r\n");
+  SavedKey tree;
+  std::u16string problem;
+  ASSERT_EQ(ReadSavedKey(m.registry, kClassesRoot, u"CLSID\\{A}", u"HKEY_CLASSES_ROOT\\CLSID\\{A}",
+                         &tree, &problem),
+            ReadOutcome::kRead);
+  std::u16string text;
+  AppendSavedKey(tree, u"HKEY_CLASSES_ROOT\\CLSID\\{A}", &text);
+  EXPECT_TRUE(text ==
+              u"[HKEY_CLASSES_ROOT\\CLSID\\{A}]\r\n"
+              u"@=\"C:\\\\Program Files\\\\say \\\"hi\\\".dll\"\r\n"
+              u"\"Path\\\\\\\"Name\\\"\"=hex(2):25,00,53,00,79,00,73,00,74,00,65,00,6d,00,52,00,6f,00,6f,00,"
+              u"74,00,25,00,5c,00,78,00,2e,00,64,00,6c,00,6c,00,00,00\r\n"
+              u"\"Count\"=dword:12345678\r\n"
+              u"\"Blob\"=hex:00,ff,10\r\n"
+              u"\"Short\"=hex(4):01,02\r\n"
+              u"\"Tab\"=hex(1):61,00,09,00,62,00,00,00\r\n"
+              u"\"Odd\"=hex(1):61,62,63\r\n"
+              u"\"Open\"=hex(1):6f,00,6b,00\r\n"
+              u"\"Жж\"=\"Ж\"\r\n"
+              u"\"Empty\"=hex:\r\n"
+              u"\"Type\"=hex(1234):05\r\n"
+              u"\r\n"
+              u"[HKEY_CLASSES_ROOT\\CLSID\\{A}\\Sub]\r\n"
+              u"\r\n"
+              u"[HKEY_CLASSES_ROOT\\CLSID\\{A}\\Sub\\Deeper]\r\n"
+              u"\r\n");
+  EXPECT_EQ(EncodeRegFile(u"Aж"), std::string("\xFF\xFE" "A\0\x36\x04", 6));
   EXPECT_EQ(m.registry.OpenHandleCount(), 0u);
-}
-
-TEST(RegistryBackupTest, LargeValueIsReadWholeAndAbsentKeyAddsNothing) {
-  MemoryPlatform m;
-  std::vector<std::uint8_t> big(100000, 0xab);
-  m.registry.SetBytes(kClassesRoot, "K", "Big", kRegBinary, big);
-  std::string text, failed;
-  ASSERT_TRUE(AppendKeyTree(m.registry, kClassesRoot, "HKEY_CLASSES_ROOT", "K", &text, &failed));
-  EXPECT_EQ(text.size(), std::string("[HKEY_CLASSES_ROOT\\K]\r\n\"Big\"=hex:\r\n\r\n").size() +
-                             big.size() * 3 - 1);
-  std::string none;
-  EXPECT_TRUE(AppendKeyTree(m.registry, kClassesRoot, "HKEY_CLASSES_ROOT", "Absent", &none, &failed));
-  EXPECT_TRUE(none.empty());
 }
 
 }  // namespace

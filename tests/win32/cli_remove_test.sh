@@ -81,6 +81,15 @@ check "with --appid the AppID key goes too" '[ $rc -eq 0 ] && grep -qx "AppID: $
 import "$(sed -n 's/^Backup: //p' "$out")"
 check "and its backup restores all three" '[ "$(snapshot)" = "$before" ]'
 
+"$run" "$cli" remove "$clsid" --appid >/dev/null 2>&1
+"$run" "$cli" restore --list >"$out" 2>"$err"; rc=$?
+check "restore --list shows the newest backup first, server missing" \
+  '[ $rc -eq 0 ] && head -1 "$out" | grep -qF "\"Removal.Fixture.1\",\"$clsid\",\"C:\\Gone Away\\fixture.exe /automation\",0,"'
+"$run" "$cli" restore --last 1 >"$out" 2>"$err"; rc=$?
+check "restore --last 1 puts back all three through Corvane's own reader" '[ $rc -eq 0 ] && [ "$(snapshot)" = "$before" ]'
+"$run" "$cli" restore --last 1 >"$out" 2>"$err"; rc=$?
+check "a class registered again is not restored over" '[ $rc -eq 1 ] && grep -q "registered again" "$err" && [ "$(snapshot)" = "$before" ]'
+
 # --yes is the confirmation: every misbehaved class goes, each with its own backup.
 second='{C0C0A000-1111-2222-3333-444455556668}'
 cat >"$prefix/drive_c/corvane-remove-second.reg" <<REG
@@ -106,7 +115,7 @@ import "$fixture_backup"
 "$run" "$cli" remove '{00000000-0000-0000-0000-0000000000AB}' >"$out" 2>"$err"; rc=$?
 check "an unregistered CLSID exits 1 and says so" '[ $rc -eq 1 ] && grep -q "not a registered class" "$err"'
 
-for args in "remove" "remove --yes X" "remove --misbehaved X" "remove --misbehaved --category ocx" "remove --bogus X"; do
+for args in "restore" "restore --list X" "restore --last 0" "restore --list --replace" "remove" "remove --yes X" "remove --misbehaved X" "remove --misbehaved --category ocx" "remove --bogus X"; do
   # shellcheck disable=SC2086
   "$run" "$cli" $args >"$out" 2>"$err"; rc=$?
   check "'$args' exits 2 with the usage" '[ $rc -eq 2 ] && grep -q "Usage: corvane-cli" "$err"'
