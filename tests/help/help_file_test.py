@@ -299,7 +299,7 @@ class HelpFileTest(unittest.TestCase):
 
     def test_texts_say_what_removal_deletes_and_how_to_restore(self):
         removal = self.help.text_of("Removing classes from the Registry")
-        for phrase in ("ProgID", "type library", "AppID", "REGEDIT4", "regedit /s",
+        for phrase in ("ProgID", "type library", "AppID", "Windows Registry Editor Version 5.00", "regedit /s",
                        "Tessaline\\Corvane\\Backup"):
             self.assertIn(phrase, removal)
         self.assertIn("import table", self.help.text_of("Find Missing Dependencies"))
