@@ -5,6 +5,8 @@
 //   corvane-cli missing     the classes whose server needs a DLL that can't be found
 //   corvane-cli report      a category's inventory report
 //   corvane-cli remove ...  classes' registrations removed, backed up first
+// Each takes --view 32|64 (the registry view; the running build's by default); list, missing
+// and report also --view both, which puts the view in a first column.
 #include <cstdio>
 #include <cstring>
 
@@ -14,6 +16,7 @@
 
 #include "app/cli_missing.h"
 #include "app/cli_report.h"
+#include "app/cli_views.h"
 #include "app/cli_remove.h"
 #include "app/record_line.h"
 #include "catalogue/dependency_walker.h"
@@ -37,6 +40,9 @@ const char kUsage[] =
     "                          [--mis] [--deps] [--attributes LIST] [--out FILE]\n"
     "       corvane-cli remove CLSID... [--appid]\n"
     "       corvane-cli remove --misbehaved [--category controls|dll|exe] [--yes] [--appid]\n"
+    "  every command takes --view 32|64, the registry view of 64-bit Windows (default: this\n"
+    "  program's own); list, missing and report take --view both, which adds a first column\n"
+    "  with 32 or 64 (a report then only as --format csv)\n"
     "  list   prints every registered class: category, name, CLSID, server path, exists (1/0)\n"
     "  find   prints the class whose server file is PATH\n"
     "  deps   prints each DLL that PATH needs, depth first: name, found path (empty if missing)\n"
@@ -54,22 +60,64 @@ const char* CategoryOf(const CRegisteredObject& record) {
   return CategoryName(kDllServers);
 }
 
-int Run(int argc, char** argv) {
+// Takes "--view 32|64|both" out of the arguments. False when it is given twice or names
+// no view, or "both" for a command that shows one view only.
+bool TakeViewOption(std::vector<char*>* args, CliViews* views) {
+  bool given = false;
+  for (std::size_t i = 2; i < args->size(); ++i) {
+    if (std::strcmp((*args)[i], "--view") != 0) continue;
+    if (given || i + 1 >= args->size()) return false;
+    const std::string value = (*args)[i + 1];
+    if (value == "32") {
+      views->views = {RegistryView::k32};
+    } else if (value == "64") {
+      views->views = {RegistryView::k64};
+    } else if (value == "both") {
+      const std::string command = (*args)[1];
+      if (command != "list" && command != "missing" && command != "report") return false;
+      views->views = {RegistryView::k32, RegistryView::k64};
+      views->column = true;
+    } else {
+      return false;
+    }
+    given = true;
+    args->erase(args->begin() + static_cast<std::ptrdiff_t>(i),
+                args->begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    --i;
+  }
+  return true;
+}
+
+int Run(int all_count, char** all_args) {
   Win32Registry registry;
   Win32Files files;
   Win32Modules modules;
   ConsoleNotice notice;
   const Platform platform{registry, files, modules, notice};
 
+  std::vector<char*> args(all_args, all_args + all_count);
+  CliViews views;
+  if (!TakeViewOption(&args, &views)) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const int argc = static_cast<int>(args.size());
+  char** argv = args.data();
+  ChooseView(platform, views.views.front());
+
   if (argc >= 2 && std::strcmp(argv[1], "remove") == 0) {
-    const int status = RunRemoveCommand(argc - 2, argv + 2);
+    const int status = RunRemoveCommand(views.views.front(), argc - 2, argv + 2);
     if (status != 2) return status;
   } else if (argc == 2 && std::strcmp(argv[1], "list") == 0) {
-    CObjectLists lists;
-    ScanRegistry(platform, lists);
-    for (int category = 0; category < kCategoryCount; ++category)
-      for (const auto& record : lists.list(static_cast<Category>(category)))
-        std::printf("%s\n", FormatRecordLine(CategoryName(category), *record).c_str());
+    for (RegistryView view : views.views) {
+      ChooseView(platform, view);
+      CObjectLists lists;
+      ScanRegistry(platform, lists);
+      for (int category = 0; category < kCategoryCount; ++category)
+        for (const auto& record : lists.list(static_cast<Category>(category)))
+          std::printf("%s%s\n", views.Column(view).c_str(),
+                      FormatRecordLine(CategoryName(category), *record).c_str());
+    }
     return 0;
   }
   if (argc == 3 && std::strcmp(argv[1], "find") == 0 && argv[2][0] != '\0') {
@@ -91,8 +139,10 @@ int Run(int argc, char** argv) {
     return 0;
   }
   int result = 2;
-  if (argc >= 2 && std::strcmp(argv[1], "missing") == 0) result = RunMissingCommand(platform, argc, argv);
-  if (argc >= 2 && std::strcmp(argv[1], "report") == 0) result = RunReportCommand(platform, argc, argv);
+  if (argc >= 2 && std::strcmp(argv[1], "missing") == 0)
+    result = RunMissingCommand(platform, views, argc, argv);
+  if (argc >= 2 && std::strcmp(argv[1], "report") == 0)
+    result = RunReportCommand(platform, views, argc, argv);
   if (result != 2) return result;
   std::fputs(kUsage, stderr);
   return 2;

@@ -24,6 +24,7 @@ const IntegerValue kGeneralValues[] = {
     {kAfterRegisterValue, &Settings::after_register},
     {kAfterUnregisterValue, &Settings::after_unregister},
     {kAfterRemoveValue, &Settings::after_remove},
+    {kRegistryViewValue, &Settings::registry_view},
 };
 
 constexpr std::uint32_t kTextBufferSize = 1024;
@@ -187,6 +188,12 @@ void SaveSettings(Registry& registry, const Settings& settings) {
     for (std::int32_t i = 1; i <= count; ++i)
       WriteText(registry, computers, ComputerValueName(i).c_str(), settings.computers[i - 1]);
   }
+}
+
+RegistryView SettingsView(int registry_view) {
+  if (registry_view == 32) return RegistryView::k32;
+  if (registry_view == 64) return RegistryView::k64;
+  return kBuildView;
 }
 
 }  // namespace corvane

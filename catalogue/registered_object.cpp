@@ -60,8 +60,25 @@ void CRegisteredObject::FillDependencies(DependencyTree& tree) {
 
 int CRegisteredObject::RemoveFromRegistry(std::string& log) { return RemoveKeys(log); }
 
+namespace {
+
+// The same class in the other half of a 64-bit registry.
+bool RegisteredInOtherView(Registry& registry, const std::string& clsid) {
+  if (!registry.HasTwoViews()) return false;
+  ViewSwitch other(registry, registry.view() == RegistryView::k64 ? RegistryView::k32
+                                                                  : RegistryView::k64);
+  return KeyOpens(registry, kClassesRoot, JoinKeyPath({"CLSID", clsid}));
+}
+
+}  // namespace
+
 std::vector<ClassKey> CRegisteredObject::ClassKeys() const {
   std::vector<ClassKey> keys;
+  if (IsOwnKeyName(clsid_) && RegisteredInOtherView(platform_.registry, clsid_)) {
+    // ProgID and TypeLib keys are shared by both views: the other view's class keeps them.
+    keys.push_back({"CLSID", "CLSID", clsid_});
+    return keys;
+  }
   const std::string prog_id = ReadClassValue("ProgID");
   if (IsOwnKeyName(prog_id)) {
     // A ProgID key that names another class in its CLSID subkey is that class's.

@@ -1,6 +1,7 @@
 // The modules seam: loading a DLL and calling one of its exports.
 #pragma once
 #include <cstdint>
+#include <string>
 
 namespace corvane {
 
@@ -19,6 +20,13 @@ class Modules {
   virtual bool CallExport(ModuleHandle module, const char* name, long* result) = 0;
   // FreeLibrary.
   virtual void Free(ModuleHandle module) = 0;
+  // Starts a program's command line hidden, waits for its end and gives its exit code; false
+  // when it could not be started (and where nothing can be started at all).
+  virtual bool RunAndWait(const std::string& command_line, std::uint32_t* exit_code) {
+    (void)command_line;
+    (void)exit_code;
+    return false;
+  }
 };
 
 }  // namespace corvane

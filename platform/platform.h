@@ -14,4 +14,10 @@ struct Platform {
   UserNotice& notice;
 };
 
+// Turns the registry and the files to one view together.
+inline void ChooseView(const Platform& platform, RegistryView view) {
+  platform.registry.set_view(view);
+  platform.files.set_view(view);
+}
+
 }  // namespace corvane

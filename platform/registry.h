@@ -2,13 +2,20 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/registry_view.h"
 #include "platform/win32_codes.h"
 
 namespace corvane {
 
+// Every open, create and delete goes to the view chosen last, so that no caller can miss it.
 class Registry {
  public:
   virtual ~Registry() = default;
+
+  // True where the registry has two views (64-bit Windows); elsewhere the view changes nothing.
+  virtual bool HasTwoViews() const { return false; }
+  RegistryView view() const { return view_; }
+  void set_view(RegistryView view) { view_ = view; }
 
   // RegOpenKeyExA: 0 and an open key in *out, or an error code.
   virtual long OpenKey(RegKey parent, const char* path, std::uint32_t access, RegKey* out) = 0;
@@ -40,6 +47,24 @@ class Registry {
     (void)out;
     return kErrorBadNetPath;
   }
+
+ private:
+  RegistryView view_ = kBuildView;
+};
+
+// Puts the registry in a view for one scope, then back in the one it had.
+class ViewSwitch {
+ public:
+  ViewSwitch(Registry& registry, RegistryView view) : registry_(registry), old_(registry.view()) {
+    registry.set_view(view);
+  }
+  ~ViewSwitch() { registry_.set_view(old_); }
+  ViewSwitch(const ViewSwitch&) = delete;
+  ViewSwitch& operator=(const ViewSwitch&) = delete;
+
+ private:
+  Registry& registry_;
+  RegistryView old_;
 };
 
 // Closes a key when it goes out of scope.

@@ -197,3 +197,7 @@
 #define IDC_RESULTS_HTML 1054
 #define IDC_COMPARE_CATEGORY 1055
 #define IDC_COMPARE_COMPUTERS_HELP 1056
+// The registry views of 64-bit Windows: the View menu's choice and the status bar's pane.
+#define ID_VIEW_32BIT_CLASSES 3500
+#define ID_VIEW_64BIT_CLASSES 3501
+#define ID_INDICATOR_VIEW 3502

@@ -30,4 +30,11 @@ bool MemoryModules::CallExport(ModuleHandle module, const char* name, long* resu
 
 void MemoryModules::Free(ModuleHandle module) { loaded_.erase(module); }
 
+bool MemoryModules::RunAndWait(const std::string& command_line, std::uint32_t* exit_code) {
+  commands_.push_back(command_line);
+  if (exit_code_ < 0) return false;
+  *exit_code = static_cast<std::uint32_t>(exit_code_);
+  return true;
+}
+
 }  // namespace corvane

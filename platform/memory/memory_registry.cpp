@@ -19,6 +19,7 @@ struct MemoryRegistry::Node {
   std::string name;
   Node* parent = nullptr;
   bool deleted = false;
+  bool classes = false;  // HKEY_CLASSES_ROOT or a HKEY_LOCAL_MACHINE\Software\Classes
   std::vector<std::shared_ptr<Node>> children;  // creation order
   std::unordered_map<std::string, std::shared_ptr<Node>> by_name;  // upper-cased name
   std::vector<Value> values;                    // creation order
@@ -53,6 +54,15 @@ struct MemoryRegistry::Node {
 
 namespace {
 
+bool RedirectedKey(const std::string& name) {
+  return EqualsNoCase(name, "CLSID") || EqualsNoCase(name, "AppID") ||
+         EqualsNoCase(name, "Interface");
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && EqualsNoCase(text.substr(text.size() - end.size()), end);
+}
+
 bool SplitPath(const char* path, std::vector<std::string>* parts) {
   parts->clear();
   if (path == nullptr || *path == '\0') return true;
@@ -80,6 +90,7 @@ MemoryRegistry::MemoryRegistry() {
   for (const auto& [key, name] : names) {
     auto node = std::make_shared<Node>();
     node->name = name;
+    node->classes = key == kClassesRoot;
     roots_[key] = node;
   }
 }
@@ -97,6 +108,28 @@ std::string MemoryRegistry::FullPath(const Node& node) {
   return node.parent ? FullPath(*node.parent) + "\\" + node.name : node.name;
 }
 
+std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Step(const std::shared_ptr<Node>& node,
+                                                           const std::string& part,
+                                                           bool create) const {
+  const auto child_of = [create](const std::shared_ptr<Node>& from, const std::string& name) {
+    std::shared_ptr<Node> child = from->Child(name);
+    if (child || !create) return child;
+    child = std::make_shared<Node>();
+    child->name = name;
+    child->parent = from.get();
+    child->classes = EqualsNoCase(name, "Classes") && from->parent != nullptr &&
+                     from->parent->parent == nullptr && EqualsNoCase(from->name, "Software") &&
+                     EndsWithNoCase(from->parent->name, "HKEY_LOCAL_MACHINE");
+    from->AddChild(child);
+    return child;
+  };
+  if (two_views_ && view() == RegistryView::k32 && node->classes && RedirectedKey(part)) {
+    std::shared_ptr<Node> wow = child_of(node, "Wow6432Node");
+    return wow ? child_of(wow, part) : nullptr;
+  }
+  return child_of(node, part);
+}
+
 long MemoryRegistry::Resolve(RegKey parent, const char* path, bool create,
                              std::shared_ptr<Node>* found) {
   std::shared_ptr<Node> node = NodeOf(parent);
@@ -105,15 +138,8 @@ long MemoryRegistry::Resolve(RegKey parent, const char* path, bool create,
   std::vector<std::string> parts;
   if (!SplitPath(path, &parts)) return kErrorBadPathname;
   for (const auto& part : parts) {
-    std::shared_ptr<Node> child = node->Child(part);
-    if (!child) {
-      if (!create) return kErrorFileNotFound;
-      child = std::make_shared<Node>();
-      child->name = part;
-      child->parent = node.get();
-      node->AddChild(child);
-    }
-    node = child;
+    node = Step(node, part, create);
+    if (!node) return kErrorFileNotFound;
   }
   if (!refused_opens_.empty()) {
     auto refused = refused_opens_.find(ToUpper(FullPath(*node)));
@@ -281,7 +307,7 @@ bool MemoryRegistry::KeyExists(RegKey root, const std::string& path) {
   std::vector<std::string> parts;
   if (!node || !SplitPath(path.c_str(), &parts)) return false;
   for (const auto& part : parts) {
-    node = node->Child(part);
+    node = Step(node, part, false);
     if (!node) return false;
   }
   return true;

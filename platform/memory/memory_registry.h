@@ -1,5 +1,7 @@
 // An in-memory registry with Win32 semantics: case-blind key and value names, enumeration in
 // creation order, and faults that tests inject by key path ("HKEY_CLASSES_ROOT\CLSID\...").
+// Like 64-bit Windows it has two views: the 32-bit view's "CLSID", "AppID" and "Interface"
+// below the classes keys live in "Wow6432Node" beside them; all other keys are shared.
 #pragma once
 #include <map>
 #include <memory>
@@ -16,6 +18,10 @@ class MemoryRegistry : public Registry {
  public:
   MemoryRegistry();
   ~MemoryRegistry() override;
+
+  bool HasTwoViews() const override { return two_views_; }
+  // A registry of 32-bit Windows: one view, whichever is chosen.
+  void set_single_view() { two_views_ = false; }
 
   long OpenKey(RegKey parent, const char* path, std::uint32_t access, RegKey* out) override;
   long CreateKey(RegKey parent, const char* path, RegKey* out) override;
@@ -61,6 +67,9 @@ class MemoryRegistry : public Registry {
   struct Node;
   std::shared_ptr<Node> NodeOf(RegKey key) const;
   long Resolve(RegKey parent, const char* path, bool create, std::shared_ptr<Node>* found);
+  // The child named part as the chosen view sees it; null when absent and not created.
+  std::shared_ptr<Node> Step(const std::shared_ptr<Node>& node, const std::string& part,
+                             bool create) const;
   RegKey NewHandle(const std::shared_ptr<Node>& node);
   static std::string FullPath(const Node& node);
 
@@ -77,6 +86,7 @@ class MemoryRegistry : public Registry {
   std::map<std::string, long> refused_connects_;
   RegKey next_computer_ = 0x90000000u;
   int connect_delay_ms_ = 0;
+  bool two_views_ = true;
   // Worker threads read other computers while the user interface reads the local keys.
   mutable std::recursive_mutex lock_;
 };

@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+
+#include "platform/text.h"
+#include "platform/win32/wow64_redirection.h"
 
 namespace corvane {
 
@@ -34,9 +38,48 @@ std::uint64_t Ticks(const FILETIME& time) {
   return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
+// Redirection off for one call when a 32-bit build looks at the 64-bit view.
+class ViewScope {
+ public:
+  explicit ViewScope(RegistryView view) {
+    if (sizeof(void*) == 4 && view == RegistryView::k64) off_.emplace();
+  }
+
+ private:
+  std::optional<Wow64RedirectionOff> off_;
+};
+
+#ifdef _WIN64
+std::string SystemFolder(UINT (WINAPI* get)(LPSTR, UINT)) {
+  char folder[MAX_PATH] = {};
+  const UINT length = get(folder, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
+}
+#endif
+
 }  // namespace
 
-bool Win32Files::FindFile(const char* path, FoundFile* found) {
+std::string Win32Files::ForView(const char* path) const {
+#ifdef _WIN64
+  // Only System32 differs between the views' programs; a 64-bit process has no redirection
+  // to turn on, so the 32-bit programs' folder is named.
+  if (view() != RegistryView::k32) return path;
+  static const std::string system = SystemFolder(GetSystemDirectoryA);
+  static const std::string wow64 = SystemFolder(GetSystemWow64DirectoryA);
+  const std::string text = path;
+  if (system.empty() || wow64.empty() || text.size() <= system.size() ||
+      text[system.size()] != '\\' || !EqualsNoCase(text.substr(0, system.size()), system))
+    return text;
+  return wow64 + text.substr(system.size());
+#else
+  return path;
+#endif
+}
+
+bool Win32Files::FindFile(const char* given_path, FoundFile* found) {
+  const std::string viewed = ForView(given_path);
+  const char* path = viewed.c_str();
+  ViewScope scope(view());
   // A wildcard would make the find report some other file as this one.
   const char* name = std::strncmp(path, "\\\\?\\", 4) == 0 ? path + 4 : path;
   if (std::strpbrk(name, "*?") != nullptr) return false;
@@ -62,8 +105,12 @@ std::uint32_t Win32Files::ExpandEnvironment(const char* source, char* out,
 }
 
 std::unique_ptr<FileView> Win32Files::MapFile(const char* path) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE file;
+  {
+    ViewScope scope(view());
+    file = CreateFileA(ForView(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  }
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   LARGE_INTEGER size;
   // The view's length bounds every read, so a size that doesn't fit in memory is a failure.
@@ -89,13 +136,17 @@ std::unique_ptr<FileView> Win32Files::MapFile(const char* path) {
 
 std::string Win32Files::FindOnSearchPath(const char* name) {
   char found[MAX_PATH] = {};
+  ViewScope scope(view());
   DWORD length = SearchPathA(nullptr, name, nullptr, MAX_PATH, found, nullptr);
   // A longer result is the size it would need: the path didn't fit and isn't there.
   if (length == 0 || length >= MAX_PATH) return std::string();
   return std::string(found, length);
 }
 
-bool Win32Files::ReadVersionBlock(const char* path, std::vector<std::uint8_t>* block) {
+bool Win32Files::ReadVersionBlock(const char* given_path, std::vector<std::uint8_t>* block) {
+  const std::string viewed = ForView(given_path);
+  const char* path = viewed.c_str();
+  ViewScope scope(view());
   DWORD handle = 0;
   const DWORD size = GetFileVersionInfoSizeA(path, &handle);
   if (size == 0) return false;

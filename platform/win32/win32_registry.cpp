@@ -2,17 +2,34 @@
 
 #include <windows.h>
 
+#include "platform/win32/wow64_redirection.h"
+
 namespace corvane {
 
 namespace {
 
 HKEY ToHkey(RegKey key) { return reinterpret_cast<HKEY>(key); }
 
+// advapi32 of 32-bit Windows XP lacks it; there the one registry needs no view.
+using DeleteKeyExFn = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+DeleteKeyExFn DeleteKeyEx() {
+  static const auto function = reinterpret_cast<DeleteKeyExFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExA")));
+  return function;
+}
+
 }  // namespace
+
+bool Win32Registry::HasTwoViews() const { return sizeof(void*) == 8 || RunningUnderWow64(); }
+
+std::uint32_t Win32Registry::ViewAccess() const {
+  if (!HasTwoViews()) return 0;
+  return view() == RegistryView::k64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+}
 
 long Win32Registry::OpenKey(RegKey parent, const char* path, std::uint32_t access, RegKey* out) {
   HKEY key = nullptr;
-  LONG rc = RegOpenKeyExA(ToHkey(parent), path, 0, access, &key);
+  LONG rc = RegOpenKeyExA(ToHkey(parent), path, 0, access | ViewAccess(), &key);
   if (rc == ERROR_SUCCESS) *out = reinterpret_cast<RegKey>(key);
   return rc;
 }
@@ -20,7 +37,7 @@ long Win32Registry::OpenKey(RegKey parent, const char* path, std::uint32_t acces
 long Win32Registry::CreateKey(RegKey parent, const char* path, RegKey* out) {
   HKEY key = nullptr;
   LONG rc = RegCreateKeyExA(ToHkey(parent), path, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_ALL_ACCESS, nullptr, &key, nullptr);
+                            KEY_ALL_ACCESS | ViewAccess(), nullptr, &key, nullptr);
   if (rc == ERROR_SUCCESS) *out = reinterpret_cast<RegKey>(key);
   return rc;
 }
@@ -65,6 +82,8 @@ long Win32Registry::SetValue(RegKey key, const char* name, std::uint32_t type,
 }
 
 long Win32Registry::DeleteKey(RegKey parent, const char* path) {
+  const std::uint32_t view = ViewAccess();
+  if (view != 0 && DeleteKeyEx() != nullptr) return DeleteKeyEx()(ToHkey(parent), path, view, 0);
   return RegDeleteKeyA(ToHkey(parent), path);
 }
 

@@ -4,8 +4,12 @@
 
 namespace corvane {
 
+// On 64-bit Windows every open and create carries the chosen view's KEY_WOW64_32KEY or
+// KEY_WOW64_64KEY, and deletes go through RegDeleteKeyExA with it; on 32-bit Windows the calls
+// are those of a plain 32-bit program.
 class Win32Registry : public Registry {
  public:
+  bool HasTwoViews() const override;
   long OpenKey(RegKey parent, const char* path, std::uint32_t access, RegKey* out) override;
   long CreateKey(RegKey parent, const char* path, RegKey* out) override;
   long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* size) override;
@@ -18,6 +22,10 @@ class Win32Registry : public Registry {
   long DeleteKey(RegKey parent, const char* path) override;
   long CloseKey(RegKey key) override;
   long ConnectLocalMachine(const char* computer, RegKey* out) override;
+
+ protected:
+  // The access bits that select the chosen view; 0 where there is only one.
+  std::uint32_t ViewAccess() const;
 };
 
 }  // namespace corvane

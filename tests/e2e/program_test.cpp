@@ -29,6 +29,12 @@ std::string WindowsPath(const char* variable) {
   return path;
 }
 
+// Whether this is 64-bit Windows, where the registry has two views.
+bool TwoViews() {
+  BOOL wow64 = FALSE;
+  return sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
+}
+
 // Starts corvane.exe with the arguments; returns its process, or null.
 HANDLE Start(const std::string& arguments) {
   std::string line = "\"" + WindowsPath("CORVANE_EXE") + "\" " + arguments;
@@ -133,12 +139,15 @@ TEST(ProgramTest, StartsScansListsAndClosesSavingItsSettings) {
   auto started = std::chrono::steady_clock::now();
   HANDLE run = Start("");
   ASSERT_NE(nullptr, run);
+  // On 64-bit Windows the caption names the registry view, at first the program's own.
+  const std::string own_view = sizeof(void*) == 8 ? "64-bit Classes" : "32-bit Classes";
+  const std::string caption = TwoViews() ? "Corvane 2.0 - " + own_view : "Corvane 2.0";
   HWND main = nullptr;
   for (int i = 0; i < 600 && main == nullptr; ++i) {
-    main = FindWindowA("CorvaneFrame", "Corvane 2.0");
+    main = FindWindowA("CorvaneFrame", caption.c_str());
     if (main == nullptr) Sleep(100);
   }
-  ASSERT_NE(nullptr, main) << "no main window";
+  ASSERT_NE(nullptr, main) << "no main window called " << caption;
   double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf("main window up %.1f s after start\n", seconds);
@@ -167,6 +176,27 @@ TEST(ProgramTest, StartsScansListsAndClosesSavingItsSettings) {
     EXPECT_TRUE(SendMessageA(bar, TB_ISBUTTONENABLED, command, 0)) << command;
   }
 
+  // The View menu switches to the other view (greyed where there is one): the caption and
+  // the status bar say so, and the choice is kept.
+  const bool to32 = sizeof(void*) == 8;
+  const std::string other = to32 ? "32-bit Classes" : "64-bit Classes";
+  HMENU view_menu = GetSubMenu(GetMenu(main), 2);
+  const UINT choice = to32 ? 3500 : 3501;
+  SendMessageA(main, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view_menu), 2);
+  const UINT state = GetMenuState(view_menu, choice, MF_BYCOMMAND);
+  EXPECT_EQ(TwoViews(), (state & MF_GRAYED) == 0) << state;
+  if (TwoViews()) {
+    SendMessageA(main, WM_COMMAND, choice, 0);
+    char text[128] = "";
+    GetWindowTextA(main, text, sizeof text);
+    EXPECT_EQ("Corvane 2.0 - " + other, std::string(text));
+    HWND status = FindWindowExA(main, nullptr, STATUSCLASSNAMEA, nullptr);
+    SendMessageA(status, SB_GETTEXTA, 2, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(other, std::string(text));
+    std::printf("%ld controls listed in the other view\n",
+                static_cast<long>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)));
+  }
+
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(0u, WaitForExit(run, 60000));
   CloseHandle(run);
@@ -180,7 +210,26 @@ TEST(ProgramTest, StartsScansListsAndClosesSavingItsSettings) {
                                             reinterpret_cast<BYTE*>(&value), &size));
   EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
   EXPECT_EQ(1u, value);
+  size = sizeof value;
+  const LONG kept = RegQueryValueExA(general, "RegistryView", nullptr, &type,
+                                     reinterpret_cast<BYTE*>(&value), &size);
+  if (TwoViews()) EXPECT_EQ(to32 ? 32u : 64u, value);
   RegCloseKey(general);
+  if (!TwoViews() || kept != ERROR_SUCCESS) return;
+
+  // The next start shows the kept view.
+  run = Start("");
+  ASSERT_NE(nullptr, run);
+  main = nullptr;
+  for (int i = 0; i < 600 && main == nullptr; ++i) {
+    main = FindWindowA("CorvaneFrame", ("Corvane 2.0 - " + other).c_str());
+    if (main == nullptr) Sleep(100);
+  }
+  EXPECT_NE(nullptr, main) << "the kept view is not shown";
+  if (main != nullptr) PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(0u, WaitForExit(run, 60000));
+  CloseHandle(run);
+  RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kSettingsKey) + "\\General").c_str());
 }
 
 // The default value of a key below HKEY_CLASSES_ROOT, or "<none>".
