@@ -257,7 +257,7 @@ void CPlenorApp::OnChooseView(corvane::RegistryView view) {
   corvane::AppSettings().registry_view = view == corvane::RegistryView::k64 ? 64 : 32;
   corvane::ChooseView(platform, view);
   ShowView();
-  if (CObjectTree* tree = ObjectTree()) tree->Refresh(true, nullptr, false);
+  if (CObjectTree* tree = ObjectTree()) tree->Refresh(true, nullptr, true);
 }
 
 void CPlenorApp::ShowView() {

@@ -90,19 +90,12 @@ std::string ClassKeyPath(const ClassKey& key) {
   return key.parent.empty() ? key.name : key.parent + "\\" + key.name;
 }
 
-namespace {
-
-// How the system's registry editor names the key: the 32-bit view's own keys (its CLSIDs, for
-// one) as the 64-bit view reaches them below "Wow6432Node", so that importing the backup with
-// the editor that opens .reg files puts them back into the view they came from.
-std::string ShownRoot(Registry& registry, const std::string& path) {
+std::string ShownClassesRoot(Registry& registry, const std::string& path) {
   const std::string root = "HKEY_CLASSES_ROOT";
   if (!registry.HasTwoViews() || registry.view() != RegistryView::k32) return root;
   ViewSwitch to64(registry, RegistryView::k64);
   return KeyOpens(registry, kClassesRoot, "Wow6432Node\\" + path) ? root + "\\Wow6432Node" : root;
 }
-
-}  // namespace
 
 std::string WriteRemovalBackup(const Platform& platform, const std::string& clsid,
                                const std::string& name, const std::vector<ClassKey>& keys) {
@@ -111,7 +104,7 @@ std::string WriteRemovalBackup(const Platform& platform, const std::string& clsi
   for (const ClassKey& key : keys) {
     std::string failed;
     const std::string path = ClassKeyPath(key);
-    if (!AppendKeyTree(platform.registry, kClassesRoot, ShownRoot(platform.registry, path), path,
+    if (!AppendKeyTree(platform.registry, kClassesRoot, ShownClassesRoot(platform.registry, path), path,
                        &text, &failed)) {
       platform.notice.ShowMessageBox("The registry key " + failed +
                                      " could not be read to back it up." + nothing_removed);

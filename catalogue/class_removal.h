@@ -26,6 +26,12 @@ bool IsOwnKeyName(const std::string& name);
 // The key's path below HKEY_CLASSES_ROOT.
 std::string ClassKeyPath(const ClassKey& key);
 
+// How the system's registry editor (a 64-bit program on 64-bit Windows) names the root of a
+// key below HKEY_CLASSES_ROOT in the chosen view: the 32-bit view's own keys (its CLSIDs, for
+// one) lie below "HKEY_CLASSES_ROOT\Wow6432Node", so that importing a backup puts them back
+// into the view they came from; everything else below "HKEY_CLASSES_ROOT".
+std::string ShownClassesRoot(Registry& registry, const std::string& path);
+
 // Writes every key of keys, with all below it, into a new file of the backup folder
 // (<application data>\Tessaline\Corvane\Backup), named by the local date and time and the
 // CLSID. Returns its path; when a key can't be read or the file can't be written, tells the

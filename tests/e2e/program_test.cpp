@@ -176,23 +176,23 @@ TEST(ProgramTest, StartsScansListsAndClosesSavingItsSettings) {
     EXPECT_TRUE(SendMessageA(bar, TB_ISBUTTONENABLED, command, 0)) << command;
   }
 
-  // The View menu switches to the other view (greyed where there is one): the caption and
-  // the status bar say so, and the choice is kept.
+  // The View menu switches to the other view (greyed where there is one): the caption says
+  // so, and the choice is kept.
   const bool to32 = sizeof(void*) == 8;
   const std::string other = to32 ? "32-bit Classes" : "64-bit Classes";
-  HMENU view_menu = GetSubMenu(GetMenu(main), 2);
   const UINT choice = to32 ? 3500 : 3501;
-  SendMessageA(main, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view_menu), 2);
-  const UINT state = GetMenuState(view_menu, choice, MF_BYCOMMAND);
+  HMENU bar_menu = GetMenu(main);
+  for (int i = 0; i < GetMenuItemCount(bar_menu); ++i) {
+    SendMessageA(main, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(bar_menu, i)), i);
+  }
+  const UINT state = GetMenuState(bar_menu, choice, MF_BYCOMMAND);
+  ASSERT_NE(static_cast<UINT>(-1), state);
   EXPECT_EQ(TwoViews(), (state & MF_GRAYED) == 0) << state;
   if (TwoViews()) {
     SendMessageA(main, WM_COMMAND, choice, 0);
     char text[128] = "";
     GetWindowTextA(main, text, sizeof text);
     EXPECT_EQ("Corvane 2.0 - " + other, std::string(text));
-    HWND status = FindWindowExA(main, nullptr, STATUSCLASSNAMEA, nullptr);
-    SendMessageA(status, SB_GETTEXTA, 2, reinterpret_cast<LPARAM>(text));
-    EXPECT_EQ(other, std::string(text));
     std::printf("%ld controls listed in the other view\n",
                 static_cast<long>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)));
   }

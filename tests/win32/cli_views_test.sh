@@ -67,7 +67,9 @@ for build in 64 32; do
   v64=$("$run" "$cli" list --view 64 2>/dev/null | tr -d '\r')
   both=$("$run" "$cli" list --view both 2>/dev/null | tr -d '\r')
   echo "the $build-bit build lists $(wc -l <<<"$v32") classes in the 32-bit view and $(wc -l <<<"$v64") in the 64-bit view"
-  check "$build-bit build: the default is its own view" '[ "$default" = "$(eval echo \$v$build)" ]'
+  own=$v64
+  [ "$build" = 32 ] && own=$v32
+  check "$build-bit build: the default is its own view" '[ "$default" = "$own" ]'
   check "$build-bit build: each class only in its view" \
     '[ -n "$(line "$v32" Only.ThirtyTwo.1)" ] && [ -z "$(line "$v32" Only.SixtyFour.1)" ] &&
      [ -n "$(line "$v64" Only.SixtyFour.1)" ] && [ -z "$(line "$v64" Only.ThirtyTwo.1)" ]'
