@@ -23,7 +23,9 @@ DeleteKeyExFn DeleteKeyEx() {
 bool Win32Registry::HasTwoViews() const { return sizeof(void*) == 8 || RunningUnderWow64(); }
 
 std::uint32_t Win32Registry::ViewAccess() const {
-  if (!HasTwoViews()) return 0;
+  // A program's own view needs no bit (and keeps RegOverridePredefKey working under Wine,
+  // which drops the override for keys opened with a view bit).
+  if (!HasTwoViews() || view() == kBuildView) return 0;
   return view() == RegistryView::k64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 }
 

@@ -4,9 +4,9 @@
 
 namespace corvane {
 
-// On 64-bit Windows every open and create carries the chosen view's KEY_WOW64_32KEY or
-// KEY_WOW64_64KEY, and deletes go through RegDeleteKeyExA with it; on 32-bit Windows the calls
-// are those of a plain 32-bit program.
+// On 64-bit Windows, while the other bitness's view is chosen, every open and create carries
+// its KEY_WOW64_32KEY or KEY_WOW64_64KEY and deletes go through RegDeleteKeyExA with it; in
+// the program's own view, and on 32-bit Windows, the calls are those of a plain program.
 class Win32Registry : public Registry {
  public:
   bool HasTwoViews() const override;
