@@ -20,8 +20,17 @@ fail=0
 check() { if eval "$2"; then echo "ok   $1"; else echo "FAIL $1"; fail=1; fi; }
 out=$(mktemp)
 cleanup() {
-  printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tessaline\\Corvane\\General]\n"AfterRegister"=-\n"AfterUnregister"=-\n' \
-    >"$prefix/drive_c/corvane-views-quiet.reg"
+  cat >"$prefix/drive_c/corvane-views-quiet.reg" <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Tessaline\\Corvane\\General]
+"AfterRegister"=-
+"AfterUnregister"=-
+
+[-HKEY_CLASSES_ROOT\\Wow6432Node\\CLSID\\$c32]
+[-HKEY_CLASSES_ROOT\\CLSID\\$c64]
+[-HKEY_CLASSES_ROOT\\CLSID\\$cwow]
+REG
   "$run" "$windows/regedit.exe" /s 'C:\corvane-views-quiet.reg'
   rm -f "$out" "$windows"/system32/corvane-only64.dll "$windows"/syswow64/corvane-only32.dll \
     "$windows"/syswow64/corvane-wowonly.dll "$prefix"/drive_c/corvane-views*.reg
