@@ -92,6 +92,20 @@ for build in 64 32; do
      [ "$(wc -l <<<"$both")" -eq $(( $(wc -l <<<"$v32") + $(wc -l <<<"$v64") )) ]'
 done
 
+# The 64-bit view's file as both builds read it: found, sized and versioned alike (the 32-bit
+# build with the file-system redirection off).
+rows() {
+  "$run" "$1" report --view 64 --format csv --category dll --attributes 'ProgID,File Size,File Version' \
+    2>/dev/null | tr -d '\r' | grep -F '"Only.SixtyFour.1"'
+}
+row64=$(rows "$cli64")
+check "the 64-bit view's System32 file has its size and version" \
+  '[[ "$row64" == *"$(stat -c %s "$windows/system32/corvane-only64.dll") Bytes"* ]] && [[ "$row64" != *\"\" ]]'
+if [ -n "$cli32" ]; then
+  row32=$(rows "$cli32")
+  check "the 32-bit build reads the same file in the 64-bit view" '[ -n "$row32" ] && [ "$row32" = "$row64" ]'
+fi
+
 "$run" "$cli64" find --view both 'C:\x.dll' >/dev/null 2>&1; rc=$?
 check "--view both is refused where one view is shown" '[ $rc -eq 2 ]'
 
