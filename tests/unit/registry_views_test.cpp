@@ -201,8 +201,8 @@ TEST_F(RegistryViewsTest, ReportsNameTheirViewAndCsvCanCarryItPerRow) {
   ChooseView(m.platform, RegistryView::k64);
   CDllServerObject record(m.platform, kOnly64);
   std::vector<CRegisteredObject*> records{&record};
-  ReportPageInfo info{"DLL Servers", "HOST", "today", "C:\\app", kMakerSite};
-  info.view = ReportViewTitle(m.registry);
+  const ReportPageInfo info{"DLL Servers", "HOST",     "today",
+                            "C:\\app",      kMakerSite, ReportViewTitle(m.registry)};
   EXPECT_EQ(info.view, "64-bit Classes");
   InventoryChoices choices;
   choices.attributes = {0};
