@@ -43,7 +43,9 @@ BOOL CLauncher::ShowHelp(HWND owner, const std::string& file, UINT command, ULON
   return WinHelpA(owner, HelpFileBesideProgram(file).c_str(), command, data);
 }
 
-bool CLauncher::StartProcess(const std::string& command_line, int show) {
+namespace {
+
+bool CreateShownProcess(const std::string& command_line, int show, PROCESS_INFORMATION* process) {
   // CreateProcessA may write into its command line.
   std::vector<char> line(command_line.begin(), command_line.end());
   line.push_back('\0');
@@ -51,13 +53,29 @@ bool CLauncher::StartProcess(const std::string& command_line, int show) {
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(show);
-  PROCESS_INFORMATION process = {};
   if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process))
+                        &startup, process))
     return false;
-  CloseHandle(process.hThread);
+  CloseHandle(process->hThread);
+  return true;
+}
+
+}  // namespace
+
+bool CLauncher::StartProcess(const std::string& command_line, int show) {
+  PROCESS_INFORMATION process = {};
+  if (!CreateShownProcess(command_line, show, &process)) return false;
   CloseHandle(process.hProcess);
   return true;
+}
+
+bool CLauncher::RunAndWait(const std::string& command_line, DWORD* exit_code) {
+  PROCESS_INFORMATION process = {};
+  if (!CreateShownProcess(command_line, SW_HIDE, &process)) return false;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  const bool known = GetExitCodeProcess(process.hProcess, exit_code) != FALSE;
+  CloseHandle(process.hProcess);
+  return known;
 }
 
 CLauncher& Launcher() { return *g_current; }

@@ -20,6 +20,9 @@ class CLauncher {
   virtual BOOL ShowHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data);
   // CreateProcessA of a command line; the process handle is closed. True on success.
   virtual bool StartProcess(const std::string& command_line, int show);
+  // CreateProcessA of a command line, hidden, then waits for its end: true and its exit code,
+  // or false when it did not start.
+  virtual bool RunAndWait(const std::string& command_line, DWORD* exit_code);
 };
 
 // The launcher in use: the real one unless a test has put its own in place.

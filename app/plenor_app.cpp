@@ -38,6 +38,13 @@ namespace {
 const int kTimedMessageWait = 3000;
 const std::size_t kOpenFileBuffer = 2600;
 
+struct ViewCommand {
+  UINT id;
+  corvane::RegistryView view;
+};
+const ViewCommand kViewCommands[] = {{ID_VIEW_32BIT_CLASSES, corvane::RegistryView::k32},
+                                     {ID_VIEW_64BIT_CLASSES, corvane::RegistryView::k64}};
+
 struct DisplayCommand {
   UINT id;
   int label;
@@ -84,6 +91,15 @@ CPlenorApp::CPlenorApp() {
       ui.SetRadio(current == display.label);
     });
   }
+  for (const ViewCommand& choice : kViewCommands) {
+    MapCommand(choice.id, [this, choice] { OnChooseView(choice.view); });
+    MapUpdate(choice.id, [choice](CCmdUI& ui) {
+      // 32-bit Windows has one registry: nothing to choose.
+      const corvane::Registry& registry = GuiPlatform().registry;
+      ui.Enable(registry.HasTwoViews());
+      ui.SetRadio(registry.HasTwoViews() && registry.view() == choice.view);
+    });
+  }
 }
 
 bool CPlenorApp::InitInstance() {
@@ -94,6 +110,9 @@ bool CPlenorApp::InitInstance() {
   if (GetComputerNameA(name, &size)) computer_name_ = name;
 
   corvane::LoadSettings(GuiPlatform().registry, corvane::AppSettings());
+  if (GuiPlatform().registry.HasTwoViews())
+    corvane::ChooseView(GuiPlatform(),
+                        corvane::SettingsView(corvane::AppSettings().registry_view));
 
   corvane::StartRequest request = corvane::ParseStartRequest(arguments_);
   if (request.action != corvane::StartAction::kUserInterface) {
@@ -159,7 +178,7 @@ bool CPlenorApp::OpenMainWindow() {
   if (!OnFileNew()) return false;
 
   CWnd* main = main_window();
-  main->SetWindowText(LoadResourceString(IDS_APP_VERSION_TITLE));
+  ShowView();
   RECT place = CentredPlacement(GetSystemMetrics(SM_CXFULLSCREEN),
                                 GetSystemMetrics(SM_CYFULLSCREEN), 0.9);
   SetLayoutHold(false);
@@ -252,6 +271,28 @@ void CPlenorApp::OnOptions() {
   COptionsDlg dialog(corvane::AppSettings());
   if (dialog.DoModal() != IDOK) return;
   if (CObjectTree* tree = ObjectTree()) tree->FillList(true);
+}
+
+void CPlenorApp::OnChooseView(corvane::RegistryView view) {
+  const corvane::Platform& platform = GuiPlatform();
+  if (!platform.registry.HasTwoViews() || platform.registry.view() == view) return;
+  corvane::AppSettings().registry_view = view == corvane::RegistryView::k64 ? 64 : 32;
+  corvane::ChooseView(platform, view);
+  ShowView();
+  if (CObjectTree* tree = ObjectTree()) tree->Refresh(true, nullptr, true);
+}
+
+void CPlenorApp::ShowView() {
+  CSplitterFrame* frame = dynamic_cast<CSplitterFrame*>(main_window());
+  if (frame == nullptr) return;
+  std::string caption = LoadResourceString(IDS_APP_VERSION_TITLE);
+  const corvane::Registry& registry = GuiPlatform().registry;
+  if (registry.HasTwoViews()) {
+    const std::string title = corvane::ViewTitle(registry.view());
+    caption += " - " + title;
+    frame->SetViewText(title);
+  }
+  frame->SetWindowText(caption);
 }
 
 void CPlenorApp::OnDisplay(int label) {

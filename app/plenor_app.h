@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "framework/win_app.h"
+#include "platform/registry_view.h"
 
 class CObjectTree;
 
@@ -30,6 +31,11 @@ class CPlenorApp : public CWinApp {
   void OnRefreshList();
   void OnOptions();
   void OnDisplay(int label);
+  // Shows the classes of the other registry view: the seams, the setting, the caption, the
+  // status bar and a new scan.
+  void OnChooseView(corvane::RegistryView view);
+  // The caption and the status bar name the view where there are two.
+  void ShowView();
   void OnFindMissingDependencies();
   void OnFindBrokenTypeLibs();
   void OnRestoreRemoved();

@@ -25,6 +25,7 @@ const IntegerValue kGeneralValues[] = {
     {kAfterRegisterValue, &Settings::after_register, 3},
     {kAfterUnregisterValue, &Settings::after_unregister, 3},
     {kAfterRemoveValue, &Settings::after_remove, 3},
+    {kRegistryViewValue, &Settings::registry_view, 64},
 };
 
 constexpr std::uint32_t kTextBufferSize = 1024;
@@ -191,6 +192,12 @@ void SaveSettings(Registry& registry, const Settings& settings) {
     for (std::int32_t i = 1; i <= count; ++i)
       WriteText(registry, computers, ComputerValueName(i).c_str(), settings.computers[i - 1]);
   }
+}
+
+RegistryView SettingsView(int registry_view) {
+  if (registry_view == 32) return RegistryView::k32;
+  if (registry_view == 64) return RegistryView::k64;
+  return kBuildView;
 }
 
 }  // namespace corvane

@@ -15,6 +15,7 @@ struct Settings {
   int after_register = 0;     // notification modes: 0 wait for OK, 1 timed, 2 beep, 3 nothing
   int after_unregister = 0;
   int after_remove = 0;
+  int registry_view = 0;      // 32 or 64: the classes shown on 64-bit Windows; else the build's
   std::vector<std::string> computers;
 };
 
@@ -30,6 +31,7 @@ inline constexpr char kDisplayInListValue[] = "DisplayInList";
 inline constexpr char kAfterRegisterValue[] = "AfterRegister";
 inline constexpr char kAfterUnregisterValue[] = "AfterUnregister";
 inline constexpr char kAfterRemoveValue[] = "AfterRemove";
+inline constexpr char kRegistryViewValue[] = "RegistryView";
 
 // "Computers": REG_DWORD "Count", then REG_SZ values named by this pattern from 1.
 inline constexpr char kCountValue[] = "Count";
@@ -37,6 +39,9 @@ inline constexpr char kComputerValuePattern[] = "Computer%ld";
 
 // The process-wide values.
 Settings& AppSettings();
+
+// The view a registry_view setting names: 32 or 64, anything else the running build's.
+RegistryView SettingsView(int registry_view);
 
 // Reads every value, a missing, unreadable or out-of-range one as its default, and replaces the computer
 // list with the non-empty names Computer1 to Computer<Count>, reading only the names that

@@ -9,7 +9,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 build=${CORVANE_BENCH_BUILD:-}
 if [ -z "$build" ]; then
   bash scripts/setup.sh >&2
-  build=$(bash scripts/build-win32.sh)
+  build=$(bash scripts/build-win32.sh | sed -n 1p)
 fi
 cmake --build "$build" -j"$(nproc)" --target corvane corvane-cli corvane_baseline_list \
   corvane_scale_timing corvane_scan_calls >&2

@@ -112,6 +112,13 @@ std::u16string ReadWideText(Registry& registry, RegKey root, const std::u16strin
   return TextOfBytes(data);
 }
 
+std::string ShownClassesRoot(Registry& registry, const std::string& path) {
+  const std::string root = "HKEY_CLASSES_ROOT";
+  if (!registry.HasTwoViews() || registry.view() != RegistryView::k32) return root;
+  ViewSwitch to64(registry, RegistryView::k64);
+  return KeyOpens(registry, kClassesRoot, "Wow6432Node\\" + path) ? root + "\\Wow6432Node" : root;
+}
+
 std::string WriteRemovalBackup(const Platform& platform, const std::string& clsid,
                                const std::string& name, const std::vector<ClassKey>& keys,
                                std::vector<SavedKey>* trees) {
@@ -119,7 +126,10 @@ std::string WriteRemovalBackup(const Platform& platform, const std::string& clsi
   std::u16string text = kRegFileHeader;
   trees->assign(keys.size(), SavedKey());
   for (std::size_t i = 0; i < keys.size(); ++i) {
-    const std::u16string shown = std::u16string(kClassesRootName) + u"\\" + ClassKeyPath(keys[i]);
+    // The system's registry editor reaches the 32-bit view's own keys through Wow6432Node.
+    const std::u16string shown =
+        Widen(ShownClassesRoot(platform.registry, Shown(ClassKeyPath(keys[i])))) + u"\\" +
+        ClassKeyPath(keys[i]);
     std::u16string problem;
     const ReadOutcome outcome = ReadSavedKey(platform.registry, kClassesRoot,
                                              ClassKeyPath(keys[i]), shown, &(*trees)[i], &problem);

@@ -28,6 +28,12 @@ bool IsOwnKeyName(const std::u16string& name);
 // The key's path below HKEY_CLASSES_ROOT.
 std::u16string ClassKeyPath(const ClassKey& key);
 
+// How the system's registry editor (a 64-bit program on 64-bit Windows) names the root of a
+// key below HKEY_CLASSES_ROOT in the chosen view: the 32-bit view's own keys (its CLSIDs, for
+// one) lie below "HKEY_CLASSES_ROOT\Wow6432Node", so that importing a backup puts them back
+// into the view they came from; everything else below "HKEY_CLASSES_ROOT".
+std::string ShownClassesRoot(Registry& registry, const std::string& path);
+
 // A value of path below root (the default value when name is empty) as text, read through
 // the wide calls; empty when the key or value is absent or not a string.
 std::u16string ReadWideText(Registry& registry, RegKey root, const std::u16string& path,

@@ -71,11 +71,29 @@ void CRegisteredObject::FillDependencies(DependencyTree& tree) {
 
 int CRegisteredObject::RemoveFromRegistry(std::string& log) { return RemoveKeys(log); }
 
+namespace {
+
+// The same class in the other half of a 64-bit registry.
+bool RegisteredInOtherView(Registry& registry, const std::string& clsid) {
+  if (!registry.HasTwoViews()) return false;
+  ViewSwitch other(registry, registry.view() == RegistryView::k64 ? RegistryView::k32
+                                                                  : RegistryView::k64);
+  return KeyOpens(registry, kClassesRoot, JoinKeyPath({"CLSID", clsid}));
+}
+
+}  // namespace
+
 std::vector<ClassKey> CRegisteredObject::ClassKeys() {
   Registry& registry = platform_.registry;
   const std::u16string clsid = Widen(clsid_);
   const std::u16string class_path = u"CLSID\\" + clsid;
   std::vector<ClassKey> keys;
+  if (IsOwnKeyName(clsid_) && RegisteredInOtherView(registry, clsid_)) {
+    // ProgID and TypeLib keys are shared by both views: the other view's class keeps them.
+    keys.push_back({"CLSID", u"CLSID", clsid});
+    kept_note_ += "ProgID and TypeLib keys (the class is registered in the other view too)\n";
+    return keys;
+  }
   for (const char16_t* subkey : {u"ProgID", u"VersionIndependentProgID"}) {
     const std::u16string prog_id = ReadWideText(registry, kClassesRoot, class_path + u"\\" + subkey);
     if (!IsOwnKeyName(prog_id)) continue;

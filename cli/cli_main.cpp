@@ -7,6 +7,8 @@
 //   corvane-cli remove ...  classes' registrations removed, backed up first
 //   corvane-cli typelib X   the type library of a class or a file
 //   corvane-cli restore ... removed registrations put back from their backups
+// Each takes --view 32|64 (the registry view; the running build's by default); list, missing
+// and report also --view both, which puts the view in a first column.
 #include <cstdio>
 #include <cstring>
 
@@ -18,6 +20,7 @@
 #include "catalogue/attributes.h"
 #include "cli/cli_missing.h"
 #include "cli/cli_report.h"
+#include "cli/cli_views.h"
 #include "cli/cli_remove.h"
 #include "cli/cli_restore.h"
 #include "cli/cli_typelib.h"
@@ -48,6 +51,9 @@ const char kUsage[] =
     "       corvane-cli remove --misbehaved [--category controls|dll|exe] [--yes] [--appid]\n"
     "       corvane-cli typelib CLSID|FILE [--idl]\n"
     "       corvane-cli restore FILE... [--replace] | --list | --last N [--replace]\n"
+    "  every command takes --view 32|64, the registry view of 64-bit Windows (default: this\n"
+    "  program's own); list, missing and report take --view both, which adds a first column\n"
+    "  with 32 or 64 (a report then only as --format csv)\n"
     "  list   prints every registered class: category, name, CLSID, server path, exists (1/0)\n"
     "         and with --typelib-status the check of the type library the class names\n"
     "  find   prints the class whose server file is PATH\n"
@@ -73,7 +79,35 @@ const char* CategoryOf(const CRegisteredObject& record) {
   return CategoryName(kDllServers);
 }
 
-int Run(int argc, char** argv) {
+// Takes "--view 32|64|both" out of the arguments. False when it is given twice or names
+// no view, or "both" for a command that shows one view only.
+bool TakeViewOption(std::vector<char*>* args, CliViews* views) {
+  bool given = false;
+  for (std::size_t i = 2; i < args->size(); ++i) {
+    if (std::strcmp((*args)[i], "--view") != 0) continue;
+    if (given || i + 1 >= args->size()) return false;
+    const std::string value = (*args)[i + 1];
+    if (value == "32") {
+      views->views = {RegistryView::k32};
+    } else if (value == "64") {
+      views->views = {RegistryView::k64};
+    } else if (value == "both") {
+      const std::string command = (*args)[1];
+      if (command != "list" && command != "missing" && command != "report") return false;
+      views->views = {RegistryView::k32, RegistryView::k64};
+      views->column = true;
+    } else {
+      return false;
+    }
+    given = true;
+    args->erase(args->begin() + static_cast<std::ptrdiff_t>(i),
+                args->begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    --i;
+  }
+  return true;
+}
+
+int Run(int all_count, char** all_args) {
   Win32Registry registry;
   Win32Files files;
   Win32Modules modules;
@@ -81,18 +115,31 @@ int Run(int argc, char** argv) {
   Win32TypeLibraries type_libraries;
   const Platform platform{registry, files, modules, notice, &type_libraries};
 
+  std::vector<char*> args(all_args, all_args + all_count);
+  CliViews views;
+  if (!TakeViewOption(&args, &views)) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const int argc = static_cast<int>(args.size());
+  char** argv = args.data();
+  ChooseView(platform, views.views.front());
+
   if (argc >= 2 && std::strcmp(argv[1], "remove") == 0) {
-    const int status = RunRemoveCommand(argc - 2, argv + 2);
+    const int status = RunRemoveCommand(views.views.front(), argc - 2, argv + 2);
     if (status != 2) return status;
   } else if ((argc == 2 || (argc == 3 && std::strcmp(argv[2], "--typelib-status") == 0)) &&
              std::strcmp(argv[1], "list") == 0) {
-    CObjectLists lists;
-    ScanRegistry(platform, lists);
-    for (int category = 0; category < kCategoryCount; ++category) {
-      for (const auto& record : lists.list(static_cast<Category>(category))) {
-        std::string line = FormatRecordLine(CategoryName(category), *record);
-        if (argc == 3) line += "," + CsvField(record->GetAttribute(kAttrTypeLibStatus));
-        std::printf("%s\n", line.c_str());
+    for (RegistryView view : views.views) {
+      ChooseView(platform, view);
+      CObjectLists lists;
+      ScanRegistry(platform, lists);
+      for (int category = 0; category < kCategoryCount; ++category) {
+        for (const auto& record : lists.list(static_cast<Category>(category))) {
+          std::string line = views.Column(view) + FormatRecordLine(CategoryName(category), *record);
+          if (argc == 3) line += "," + CsvField(record->GetAttribute(kAttrTypeLibStatus));
+          std::printf("%s\n", line.c_str());
+        }
       }
     }
     return 0;
@@ -116,8 +163,10 @@ int Run(int argc, char** argv) {
     return 0;
   }
   int result = 2;
-  if (argc >= 2 && std::strcmp(argv[1], "missing") == 0) result = RunMissingCommand(platform, argc, argv);
-  if (argc >= 2 && std::strcmp(argv[1], "report") == 0) result = RunReportCommand(platform, argc, argv);
+  if (argc >= 2 && std::strcmp(argv[1], "missing") == 0)
+    result = RunMissingCommand(platform, views, argc, argv);
+  if (argc >= 2 && std::strcmp(argv[1], "report") == 0)
+    result = RunReportCommand(platform, views, argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "typelib") == 0) result = RunTypeLibCommand(platform, argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "restore") == 0)
     result = RunRestoreCommand(platform, argc - 2, argv + 2);

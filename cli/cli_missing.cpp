@@ -10,7 +10,7 @@
 
 using namespace corvane;
 
-int RunMissingCommand(const Platform& platform, int argc, char** argv) {
+int RunMissingCommand(const Platform& platform, const CliViews& views, int argc, char** argv) {
   // argv[1] is "missing".
   int only = -1;
   if (argc == 4 && std::strcmp(argv[2], "--category") == 0) {
@@ -19,18 +19,23 @@ int RunMissingCommand(const Platform& platform, int argc, char** argv) {
   } else if (argc != 2) {
     return 2;
   }
-  CObjectLists lists;
-  ScanRegistry(platform, lists);
-  MissingDependencySearch search(platform.files, platform.modules);
   int result = 0;
-  for (int category = 0; category < kCategoryCount; ++category) {
-    if (only >= 0 && category != only) continue;
-    for (const auto& record : lists.list(static_cast<Category>(category))) {
-      if (!search.IsMissingDependency(*record)) continue;
-      std::printf("%s\n", FormatRecordLine(CategoryName(category), *record).c_str());
-      for (const std::string& name : search.MissingOf(record->GetFilePath()))
-        std::printf("    %s\n", name.c_str());
-      result = 1;
+  for (RegistryView view : views.views) {
+    ChooseView(platform, view);
+    CObjectLists lists;
+    ScanRegistry(platform, lists);
+    // Found DLLs differ between the views: one search each.
+    MissingDependencySearch search(platform.files, platform.modules);
+    for (int category = 0; category < kCategoryCount; ++category) {
+      if (only >= 0 && category != only) continue;
+      for (const auto& record : lists.list(static_cast<Category>(category))) {
+        if (!search.IsMissingDependency(*record)) continue;
+        std::printf("%s%s\n", views.Column(view).c_str(),
+                    FormatRecordLine(CategoryName(category), *record).c_str());
+        for (const std::string& name : search.MissingOf(record->GetFilePath()))
+          std::printf("    %s\n", name.c_str());
+        result = 1;
+      }
     }
   }
   return result;

@@ -106,7 +106,7 @@ bool Remove(CRegisteredObject& record) {
 
 }  // namespace
 
-int RunRemoveCommand(int count, char** args) {
+int RunRemoveCommand(RegistryView view, int count, char** args) {
   Options options;
   if (!Parse(count, args, &options)) return 2;
   Win32Registry registry;
@@ -114,6 +114,7 @@ int RunRemoveCommand(int count, char** args) {
   Win32Modules modules;
   RemoveNotice notice(options.app_id);
   const Platform platform{registry, files, modules, notice};
+  ChooseView(platform, view);
 
   int status = 0;
   if (!options.misbehaved) {

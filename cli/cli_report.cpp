@@ -110,15 +110,12 @@ std::string CurrentDirectory() {
   return length > 0 && length < MAX_PATH ? std::string(folder) : std::string();
 }
 
-}  // namespace
-
-int RunReportCommand(const Platform& platform, int argc, char** argv) {
-  ReportArguments args;
-  if (!ParseArguments(argc, argv, &args)) return 2;
-
+// One view's report: its records in the order the object list shows them with its default
+// labels.
+std::string ViewReport(const Platform& platform, const ReportArguments& args,
+                       const InventoryChoices& choices) {
   CObjectLists lists;
   ScanRegistry(platform, lists);
-  // In the order the object list shows them with its default labels.
   std::vector<std::pair<std::string, CRegisteredObject*>> listed;
   for (const auto& record : lists.list(static_cast<Category>(args.category)))
     listed.emplace_back(RecordLabel(*record, kLabelProgId), record.get());
@@ -128,10 +125,30 @@ int RunReportCommand(const Platform& platform, int argc, char** argv) {
   std::vector<CRegisteredObject*> records;
   for (const auto& item : listed) records.push_back(item.second);
 
-  const ReportPageInfo info{CategoryName(args.category), ComputerName(), TodayReportDate(),
-                            CurrentDirectory(), kMakerSite};
-  const std::string bytes =
-      TextFileMark() + ToCrLf(WriteInventoryReport(platform, records, args.choices, info));
+  const ReportPageInfo info{CategoryName(args.category), ComputerName(),     TodayReportDate(),
+                            CurrentDirectory(),          kMakerSite,
+                            ReportViewTitle(platform.registry)};
+  return ToCrLf(WriteInventoryReport(platform, records, choices, info));
+}
+
+}  // namespace
+
+int RunReportCommand(const Platform& platform, const CliViews& views, int argc, char** argv) {
+  ReportArguments args;
+  if (!ParseArguments(argc, argv, &args)) return 2;
+  if (views.column && args.choices.format != kReportText) {
+    std::fputs("corvane-cli: --view both is for --format csv; write one HTML report per view\n",
+               stderr);
+    return 2;
+  }
+  std::string bytes = TextFileMark();
+  for (RegistryView view : views.views) {
+    ChooseView(platform, view);
+    InventoryChoices choices = args.choices;
+    if (views.column) choices.view_column = ViewBits(view);
+    choices.header = bytes.size() == TextFileMark().size();
+    bytes += ViewReport(platform, args, choices);
+  }
   FILE* out = stdout;
   if (!args.out.empty()) {
     out = std::fopen(args.out.c_str(), "wb");

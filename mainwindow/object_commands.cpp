@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "app/gui_platform.h"
 #include "app/launcher.h"
 #include "app/registry_editor.h"
+#include "catalogue/class_removal.h"
 #include "framework/cmd_ui.h"
 #include "framework/frame_wnd.h"
 #include "mainwindow/bulk_removal.h"
@@ -78,8 +80,11 @@ void CObjectTree::MapObjectCommands() {
   rule(ID_SELECT_ALL, [] { return true; });
 
   MapCommand(ID_JUMP_CLSID, [this] {
-    if (CRegisteredObject* record = GetFirstSelectedRecord())
-      OpenInRegistryEditor("HKEY_CLASSES_ROOT\\CLSID\\" + record->clsid() + "\\");
+    if (CRegisteredObject* record = GetFirstSelectedRecord()) {
+      const std::string path = "CLSID\\" + record->clsid();
+      OpenInRegistryEditor(
+          corvane::ShownClassesRoot(GuiPlatform().registry, path) + "\\" + path + "\\");
+    }
   });
   MapCommand(ID_JUMP_PROGID, [this] {
     if (CRegisteredObject* record = GetFirstSelectedRecord())

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/gui_platform.h"
 #include "framework/win_app.h"
 #include "mainwindow/object_tree.h"
 #include "mainwindow/plenor_view.h"
@@ -14,6 +15,10 @@ namespace {
 
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_ITEMS, ID_INDICATOR_CAPS,
                             ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+// On 64-bit Windows the registry view has a pane beside the item count.
+const UINT kTwoViewIndicators[] = {ID_SEPARATOR,      ID_INDICATOR_ITEMS, ID_INDICATOR_VIEW,
+                                   ID_INDICATOR_CAPS, ID_INDICATOR_NUM,   ID_INDICATOR_SCRL};
+const int kViewPane = 2;
 
 const DWORD kBarStyle = CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
 
@@ -46,8 +51,12 @@ int CSplitterFrame::OnCreate(CREATESTRUCTA* cs) {
   if (CFrameWnd::OnCreate(cs) == -1) return -1;
   if (!MakeToolBar(main_toolbar_, this, IDR_MAINFRAME)) return -1;
   if (!MakeToolBar(computers_toolbar_, this, IDR_COMPUTERS_TOOLBAR)) return -1;
+  two_views_ = GuiPlatform().registry.HasTwoViews();
+  const UINT* indicators = two_views_ ? kTwoViewIndicators : kIndicators;
+  const int count = two_views_ ? sizeof kTwoViewIndicators / sizeof kTwoViewIndicators[0]
+                               : sizeof kIndicators / sizeof kIndicators[0];
   if (!status_bar_.Create(this, WS_CHILD | WS_VISIBLE, AFX_IDW_STATUS_BAR) ||
-      !status_bar_.SetIndicators(kIndicators, sizeof kIndicators / sizeof kIndicators[0]) ||
+      !status_bar_.SetIndicators(indicators, count) ||
       !status_bar_.SetPaneInfo(1, ID_INDICATOR_ITEMS, SBPS_NORMAL, kItemCountPaneWidth)) {
     return -1;
   }
@@ -90,5 +99,9 @@ CTabView* CSplitterFrame::GetTabView() const {
 }
 
 void CSplitterFrame::SetItemCountText(const std::string& text) { status_bar_.SetPaneText(1, text); }
+
+void CSplitterFrame::SetViewText(const std::string& text) {
+  if (two_views_) status_bar_.SetPaneText(kViewPane, text);
+}
 
 CSplitterFrame* MainFrame() { return dynamic_cast<CSplitterFrame*>(AfxGetMainWnd()); }

@@ -30,6 +30,8 @@ class CSplitterFrame : public CFrameWnd {
   CTabView* GetTabView() const;
   // The text of the status bar's item-count pane.
   void SetItemCountText(const std::string& text);
+  // The text of the registry view's pane, which only 64-bit Windows has.
+  void SetViewText(const std::string& text);
 
   CToolBar& main_toolbar() { return main_toolbar_; }
   CToolBar& computers_toolbar() { return computers_toolbar_; }
@@ -46,6 +48,7 @@ class CSplitterFrame : public CFrameWnd {
   CToolBar computers_toolbar_;
   CSplitterWnd outer_;
   CSplitterWnd inner_;
+  bool two_views_ = false;
 };
 
 // The main frame of the running program, or null.

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/registry_view.h"
+
 namespace corvane {
 
 // What FindFirstFileA reports of one file or directory.
@@ -32,6 +34,11 @@ class FileView {
 class Files {
  public:
   virtual ~Files() = default;
+
+  // The file calls look at the files as the programs of this registry view see them (on
+  // 64-bit Windows, System32 holds the 64-bit files and SysWOW64 the 32-bit ones).
+  RegistryView view() const { return view_; }
+  void set_view(RegistryView view) { view_ = view; }
 
   // FindFirstFileA on the path as given (the handle is closed at once): true when found.
   virtual bool FindFile(const char* path, FoundFile* found) = 0;
@@ -79,6 +86,9 @@ class Files {
     (void)path;
     return false;
   }
+
+ private:
+  RegistryView view_ = kBuildView;
 };
 
 }  // namespace corvane

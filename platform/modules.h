@@ -32,6 +32,13 @@ class Modules {
   // The file the loader maps for a bare DLL name, mapped without its code running and
   // released at once; empty when the loader maps none.
   virtual std::string FindWithLoader(const char* name) = 0;
+  // Starts a program's command line hidden, waits for its end and gives its exit code; false
+  // when it could not be started (and where nothing can be started at all).
+  virtual bool RunAndWait(const std::string& command_line, std::uint32_t* exit_code) {
+    (void)command_line;
+    (void)exit_code;
+    return false;
+  }
 };
 
 }  // namespace corvane

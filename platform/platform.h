@@ -17,4 +17,10 @@ struct Platform {
   TypeLibraries* type_libraries = nullptr;
 };
 
+// Turns the registry and the files to one view together.
+inline void ChooseView(const Platform& platform, RegistryView view) {
+  platform.registry.set_view(view);
+  platform.files.set_view(view);
+}
+
 }  // namespace corvane

@@ -4,13 +4,20 @@
 #include <string>
 #include <vector>
 
+#include "platform/registry_view.h"
 #include "platform/win32_codes.h"
 
 namespace corvane {
 
+// Every open, create and delete goes to the view chosen last, so that no caller can miss it.
 class Registry {
  public:
   virtual ~Registry() = default;
+
+  // True where the registry has two views (64-bit Windows); elsewhere the view changes nothing.
+  virtual bool HasTwoViews() const { return false; }
+  RegistryView view() const { return view_; }
+  void set_view(RegistryView view) { view_ = view; }
 
   // RegOpenKeyExA: 0 and an open key in *out, or an error code.
   virtual long OpenKey(RegKey parent, const char* path, std::uint32_t access, RegKey* out) = 0;
@@ -65,6 +72,23 @@ class Registry {
   // Deletes the subkey name itself, a link as a link and never its target. A key that has
   // subkeys stays (kErrorAccessDenied).
   virtual long DeleteKeyW(RegKey parent, const std::u16string& name);
+ private:
+  RegistryView view_ = kBuildView;
+};
+
+// Puts the registry in a view for one scope, then back in the one it had.
+class ViewSwitch {
+ public:
+  ViewSwitch(Registry& registry, RegistryView view) : registry_(registry), old_(registry.view()) {
+    registry.set_view(view);
+  }
+  ~ViewSwitch() { registry_.set_view(old_); }
+  ViewSwitch(const ViewSwitch&) = delete;
+  ViewSwitch& operator=(const ViewSwitch&) = delete;
+
+ private:
+  Registry& registry_;
+  RegistryView old_;
 };
 
 inline long Registry::OpenKeyW(RegKey, const std::u16string&, std::uint32_t, RegKey*) {

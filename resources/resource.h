@@ -227,3 +227,7 @@
 #define IDC_RESTORE_DELETE 3004
 #define IDC_RESTORE_FOLDER 3005
 #define IDC_RESTORE_HELP 3006
+// The registry views of 64-bit Windows: the View menu's choice and the status bar's pane.
+#define ID_VIEW_32BIT_CLASSES 3500
+#define ID_VIEW_64BIT_CLASSES 3501
+#define ID_INDICATOR_VIEW 3502

@@ -7,7 +7,7 @@ cmake -S . -B build/native-release -DCMAKE_BUILD_TYPE=Release
 cmake --build build/native-release -j"$(nproc)" --target corvane_scan_benchmark corvane_comparison_timing
 build/native-release/bench/corvane_scan_benchmark "$@"
 build/native-release/bench/corvane_comparison_timing
-wine_build=$(bash scripts/build-win32.sh)
+wine_build=$(bash scripts/build-win32.sh | sed -n 1p)
 scripts/wine-run "$wine_build/bench/corvane_wine_scan_timing.exe" 20000
 scripts/wine-run "$wine_build/bench/corvane_wine_details_timing.exe"
 scripts/wine-run "$wine_build/bench/corvane_wine_missing_timing.exe"

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/setup.sh
-wine_build=$(bash scripts/build-win32.sh)
+wine_build=$(bash scripts/build-win32.sh | sed -n 1p)
 if [ -n "${DISPLAY:-}" ]; then
   scripts/wine-run "$wine_build/corvane.exe"
 else

@@ -3,7 +3,7 @@
 # look at (they are never compared). Builds first.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-wine_build=$(bash scripts/build-win32.sh)
+wine_build=$(bash scripts/build-win32.sh | sed -n 1p)
 out=build/screenshots
 bash scripts/shoot.sh "$out/corvane.png" 25 "$wine_build/corvane.exe"
 for dialog in options message timed unregistered progress about details compare news update-offline \

@@ -19,5 +19,7 @@ echo "== fuzzing the PE readers for a bounded time"
 bash scripts/fuzz.sh 60
 
 echo "== Windows builds and tests under Wine"
-wine_build=$(bash scripts/build-win32.sh)
-(cd "$wine_build" && ctest --output-on-failure)
+for wine_build in $(bash scripts/build-win32.sh); do
+  echo "== tests of $wine_build"
+  (cd "$wine_build" && ctest --output-on-failure)
+done

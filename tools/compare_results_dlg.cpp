@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "tools/comparison_report.h"
 #include "tools/computer_images.h"
+#include "tools/inventory_report.h"
 #include "tools/gui_network.h"
 #include "tools/report_file.h"
 #include "widgets/dialog_layout.h"
@@ -48,6 +49,7 @@ corvane::ReportPageInfo PageInfo(const std::string& category) {
   if (const std::tm* local = std::localtime(&now)) info.date = corvane::ReportDate(*local);
   info.current_dir = CurrentDirectoryText();
   info.site = LoadResourceString(IDS_MAKER_WEB_ADDRESS);
+  info.view = corvane::ReportViewTitle(GuiPlatform().registry);
   return info;
 }
 

@@ -131,6 +131,10 @@ std::string ToCrLf(const std::string& text) {
   return out;
 }
 
+std::string ReportViewTitle(const Registry& registry) {
+  return registry.HasTwoViews() ? ViewTitle(registry.view()) : std::string();
+}
+
 std::string WriteInventoryReport(const Platform& platform,
                                  const std::vector<CRegisteredObject*>& records,
                                  const InventoryChoices& choices, const ReportPageInfo& info,
@@ -140,12 +144,16 @@ std::string WriteInventoryReport(const Platform& platform,
   const ReportPage page = MakeReportPage(ReportKind::kInventory, info);
   if (html) {
     out = page.head;
-  } else {
+  } else if (choices.header) {
     std::vector<std::string> labels;
+    if (!choices.view_column.empty()) labels.push_back("View");
     for (int index : choices.attributes) labels.push_back(AttributeColumnName(index));
     out = "; The file contains a list of " + info.category + " on the following machine: " +
-          info.computer + "\n" + "; File was genearted on: " + info.date + "\n\n" +
-          "; Attribute Names\n" + CsvLine(labels) + "\n\n";
+          info.computer + "\n" + "; File was genearted on: " + info.date + "\n" +
+          (info.view.empty() || !choices.view_column.empty()
+               ? std::string()
+               : "; Registry view: " + info.view + "\n") +
+          "\n; Attribute Names\n" + CsvLine(labels) + "\n\n";
   }
   long written = 0;
   for (std::size_t i = 0; i < records.size(); ++i) {
@@ -162,6 +170,7 @@ std::string WriteInventoryReport(const Platform& platform,
         out += PlainRecord(record, choices.attributes, part) + "\n<HR><BR>\n";
       } else {
         std::vector<std::string> values;
+        if (!choices.view_column.empty()) values.push_back(choices.view_column);
         for (int index : choices.attributes) values.push_back(record.GetAttribute(index));
         out += CsvLine(values) + "\n";
       }

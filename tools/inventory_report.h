@@ -18,7 +18,13 @@ struct InventoryChoices {
   bool misbehaved = true;     // records whose server file is missing
   bool dependencies = false;  // HTML formats only
   std::vector<int> attributes;  // attribute indexes, in the order they are written
+  std::string view_column;  // comma-delimited text: a first field of each record ("32", "64")
+  bool header = true;       // comma-delimited text: the lines before the records
 };
+
+// The registry view a report of the registry's records describes, for its header: empty where
+// there is only one.
+std::string ReportViewTitle(const Registry& registry);
 
 // The report's text, lines ending in "\n"; progress(i) after record i, included or not.
 // Version information is loaded into each included record.

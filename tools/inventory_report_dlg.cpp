@@ -119,9 +119,12 @@ bool CInventoryReportDlg::WriteReport() {
   const int count = static_cast<int>(::SendMessageA(attributes_, LB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i)
     choices.attributes.push_back(static_cast<int>(::SendMessageA(attributes_, LB_GETITEMDATA, i, 0)));
-  const corvane::ReportPageInfo info{category_, computer_, corvane::TodayReportDate(),
+  const corvane::ReportPageInfo info{category_,
+                                     computer_,
+                                     corvane::TodayReportDate(),
                                      CurrentDirectoryText(),
-                                     LoadResourceString(IDS_MAKER_WEB_ADDRESS)};
+                                     LoadResourceString(IDS_MAKER_WEB_ADDRESS),
+                                     corvane::ReportViewTitle(platform.registry)};
 
   ::SendMessageA(progress_, PBM_SETRANGE32, 0, records_.empty() ? 0 : records_.size() - 1);
   ::SendMessageA(progress_, PBM_SETPOS, 0, 0);

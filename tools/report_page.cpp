@@ -42,7 +42,10 @@ ReportPage MakeReportPage(ReportKind kind, const ReportPageInfo& info) {
               "<p><font face=Verdana size=2>\n"
               "<img src=\"file://" + HtmlEscape(info.current_dir) + "/vantic.gif\" border=0><BR>\n"
               "<strong>" + title + "</strong><BR><BR>\n"
-              "Computer Name: <strong>" + HtmlEscape(info.computer) + "</strong><BR>\n"
+              "Computer Name: <strong>" + HtmlEscape(info.computer) + "</strong><BR>\n" +
+              (info.view.empty() ? std::string()
+                                 : "Registry View: <strong>" + HtmlEscape(info.view) +
+                                       "</strong><BR>\n") +
               " Generated On: <strong>" + HtmlEscape(info.date) +
               (inventory ? "</strong><BR>\n<HR><BR>\n" : "</strong><BR><BR>\n");
   const std::string site = HtmlEscape(info.site);

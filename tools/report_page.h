@@ -26,6 +26,7 @@ struct ReportPageInfo {
   std::string date;         // ReportDate of today
   std::string current_dir;  // where vantic.gif lies, backslashes as the system gives them
   std::string site;         // the maker's web address
+  std::string view;         // "32-bit Classes" or "64-bit Classes"; empty on 32-bit Windows
 };
 
 struct ReportPage {

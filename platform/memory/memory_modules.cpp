@@ -51,4 +51,11 @@ std::string MemoryModules::FindWithLoader(const char* name) {
   return it == loader_dlls_.end() ? std::string() : it->second;
 }
 
+bool MemoryModules::RunAndWait(const std::string& command_line, std::uint32_t* exit_code) {
+  commands_.push_back(command_line);
+  if (exit_code_ < 0) return false;
+  *exit_code = static_cast<std::uint32_t>(exit_code_);
+  return true;
+}
+
 }  // namespace corvane

@@ -36,6 +36,12 @@ class MemoryModules : public Modules {
   // Modules loaded and not yet freed.
   std::size_t LoadedCount() const { return loaded_.size(); }
 
+  // Every command line run, in order; each ends with the exit code set, or fails to start
+  // when that is negative.
+  bool RunAndWait(const std::string& command_line, std::uint32_t* exit_code) override;
+  const std::vector<std::string>& commands() const { return commands_; }
+  void set_exit_code(long code) { exit_code_ = code; }
+
  private:
   std::map<std::string, std::map<std::string, Export>> modules_;  // upper-cased path
   std::map<ModuleHandle, std::string> loaded_;
@@ -45,6 +51,8 @@ class MemoryModules : public Modules {
   std::map<std::string, std::string> loader_dlls_;    // upper-cased name
   int assembly_questions_ = 0;
   int loader_questions_ = 0;
+  std::vector<std::string> commands_;
+  long exit_code_ = 0;
 };
 
 }  // namespace corvane

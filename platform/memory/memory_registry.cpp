@@ -68,6 +68,7 @@ struct MemoryRegistry::Node {
   std::string name;  // the wide name as the ANSI calls see it
   Node* parent = nullptr;
   bool deleted = false;
+  bool classes = false;  // HKEY_CLASSES_ROOT or HKEY_LOCAL_MACHINE\Software\Classes
   bool link = false;
   RegKey link_root = 0;
   std::u16string link_path;
@@ -124,6 +125,12 @@ bool SplitPath(const std::u16string& path, std::vector<std::u16string>* parts) {
 
 std::u16string WideOf(const char* path) { return path ? Widen(path) : std::u16string(); }
 
+// The keys below a classes key that the 32-bit view of 64-bit Windows keeps in Wow6432Node.
+bool RedirectedKey(const std::u16string& name) {
+  return EqualsNoCase(name, u"CLSID") || EqualsNoCase(name, u"AppID") ||
+         EqualsNoCase(name, u"Interface");
+}
+
 }  // namespace
 
 MemoryRegistry::MemoryRegistry() {
@@ -135,6 +142,7 @@ MemoryRegistry::MemoryRegistry() {
     auto node = std::make_shared<Node>();
     node->name = name;
     node->wide = Widen(name);
+    node->classes = key == kClassesRoot;
     roots_[key] = node;
   }
 }
@@ -152,6 +160,24 @@ std::string MemoryRegistry::FullPath(const Node& node) {
   return node.parent ? FullPath(*node.parent) + "\\" + node.name : node.name;
 }
 
+bool MemoryRegistry::ViewRedirects(const Node& node, const std::u16string& part) const {
+  return two_views_ && view() == RegistryView::k32 && node.classes && RedirectedKey(part);
+}
+
+std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::AddNode(const std::shared_ptr<Node>& parent,
+                                                              const std::u16string& name) {
+  auto child = std::make_shared<Node>();
+  child->wide = name;
+  child->name = AnsiOf(name);
+  child->parent = parent.get();
+  // HKEY_LOCAL_MACHINE\Software\Classes holds classes as HKEY_CLASSES_ROOT does.
+  child->classes = EqualsNoCase(name, u"Classes") && parent->parent != nullptr &&
+                   parent->parent->parent == nullptr && EqualsNoCase(parent->wide, u"Software") &&
+                   parent->parent->name == "HKEY_LOCAL_MACHINE";
+  parent->AddChild(child);
+  return child;
+}
+
 long MemoryRegistry::Resolve(RegKey parent, const std::u16string& path, bool create,
                              bool open_link, std::shared_ptr<Node>* found, int depth) {
   std::shared_ptr<Node> node = NodeOf(parent);
@@ -160,17 +186,21 @@ long MemoryRegistry::Resolve(RegKey parent, const std::u16string& path, bool cre
   std::vector<std::u16string> parts;
   if (!SplitPath(path, &parts)) return kErrorBadPathname;
   for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (ViewRedirects(*node, parts[i])) {
+      std::shared_ptr<Node> wow = node->Child(u"Wow6432Node");
+      if (!wow) {
+        if (!create) return kErrorFileNotFound;
+        wow = AddNode(node, u"Wow6432Node");
+      }
+      node = wow;
+    }
     std::shared_ptr<Node> child = node->Child(parts[i]);
     if (!child) {
       if (!create) return kErrorFileNotFound;
       // A key that would be refused is not made either.
       auto refused = refused_opens_.find(ToUpper(FullPath(*node) + "\\" + AnsiOf(parts[i])));
       if (refused != refused_opens_.end()) return refused->second;
-      child = std::make_shared<Node>();
-      child->wide = parts[i];
-      child->name = AnsiOf(parts[i]);
-      child->parent = node.get();
-      node->AddChild(child);
+      child = AddNode(node, parts[i]);
     }
     if (child->link && !(open_link && i + 1 == parts.size())) {
       if (depth > 16) return kErrorFileNotFound;
@@ -348,7 +378,8 @@ bool MemoryRegistry::KeyExists(RegKey root, const std::string& path) {
   std::vector<std::u16string> parts;
   if (!node || !SplitPath(Widen(path), &parts)) return false;
   for (const auto& part : parts) {
-    node = node->Child(part);
+    if (ViewRedirects(*node, part)) node = node->Child(u"Wow6432Node");
+    if (node) node = node->Child(part);
     if (!node) return false;
   }
   return true;

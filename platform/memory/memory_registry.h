@@ -4,6 +4,8 @@
 // code page that holds Latin-1 only (a few letters best-fit, the rest '?'), the wide calls see
 // them exactly, odd-length and unterminated strings included. Links are followed by every
 // call but the wide ones, which open and delete a link itself.
+// Like 64-bit Windows it has two views: the 32-bit view's "CLSID", "AppID" and "Interface"
+// below the classes keys live in "Wow6432Node" beside them; all other keys are shared.
 #pragma once
 #include <map>
 #include <memory>
@@ -20,6 +22,10 @@ class MemoryRegistry : public Registry {
  public:
   MemoryRegistry();
   ~MemoryRegistry() override;
+
+  bool HasTwoViews() const override { return two_views_; }
+  // A registry of 32-bit Windows: one view, whichever is chosen.
+  void set_single_view() { two_views_ = false; }
 
   long OpenKey(RegKey parent, const char* path, std::uint32_t access, RegKey* out) override;
   long CreateKey(RegKey parent, const char* path, RegKey* out) override;
@@ -83,6 +89,9 @@ class MemoryRegistry : public Registry {
  private:
   struct Node;
   std::shared_ptr<Node> NodeOf(RegKey key) const;
+  // Whether the chosen view keeps the key part of this node in Wow6432Node.
+  bool ViewRedirects(const Node& node, const std::u16string& part) const;
+  std::shared_ptr<Node> AddNode(const std::shared_ptr<Node>& parent, const std::u16string& name);
   long Resolve(RegKey parent, const std::u16string& path, bool create, bool open_link,
                std::shared_ptr<Node>* found, int depth = 0);
   long QueryOrEnum(RegKey key, std::shared_ptr<Node>* node);
@@ -102,6 +111,7 @@ class MemoryRegistry : public Registry {
   std::map<std::string, long> refused_connects_;
   RegKey next_computer_ = 0x90000000u;
   int connect_delay_ms_ = 0;
+  bool two_views_ = true;
   // Worker threads read other computers while the user interface reads the local keys.
   mutable std::recursive_mutex lock_;
 };

@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
+#include "platform/text.h"
 #include "platform/win32/wow64_redirection.h"
+
 
 namespace corvane {
 
@@ -49,10 +52,61 @@ FoundFile FoundOf(WIN32_FIND_DATAA& data) {
   found.last_access_time = Ticks(data.ftLastAccessTime);
   return found;
 }
+// Redirection off for one call when a 32-bit build looks at the 64-bit view.
+class ViewScope {
+ public:
+  explicit ViewScope(RegistryView view) {
+    if (sizeof(void*) == 4 && view == RegistryView::k64) off_.emplace();
+  }
+
+ private:
+  std::optional<Wow64RedirectionOff> off_;
+};
+
+#ifdef _WIN64
+std::string SystemFolder(UINT (WINAPI* get)(LPSTR, UINT)) {
+  char folder[MAX_PATH] = {};
+  const UINT length = get(folder, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
+}
+#endif
 
 }  // namespace
 
-bool Win32Files::FindFile(const char* path, FoundFile* found) {
+std::string Win32Files::ForView(const char* path) const {
+#ifdef _WIN64
+  // Only System32 differs between the views' programs; a 64-bit process has no redirection
+  // to turn on, so the 32-bit programs' folder is named.
+  if (view() != RegistryView::k32) return path;
+  static const std::string system = SystemFolder(GetSystemDirectoryA);
+  static const std::string wow64 = SystemFolder(GetSystemWow64DirectoryA);
+  const std::string text = path;
+  if (system.empty() || wow64.empty() || text.size() <= system.size() ||
+      text[system.size()] != '\\' || !EqualsNoCase(text.substr(0, system.size()), system))
+    return text;
+  return wow64 + text.substr(system.size());
+#else
+  // The 64-bit view's calls run with the redirection off, where the alias Sysnative (which
+  // lookups for 64-bit importers name) no longer exists: it is the real System32 then.
+  if (view() != RegistryView::k64 || !RunningUnderWow64()) return path;
+  static const std::string windows = [] {
+    char folder[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
+  }();
+  const std::string alias = windows + "\\Sysnative";
+  const std::string text = path;
+  if (windows.empty() || text.size() <= alias.size() || text[alias.size()] != '\\' ||
+      !EqualsNoCase(text.substr(0, alias.size()), alias))
+    return text;
+  return windows + "\\System32" + text.substr(alias.size());
+#endif
+}
+
+bool Win32Files::FindFile(const char* given_path, FoundFile* found) {
+  const std::string viewed = ForView(given_path);
+  const char* path = viewed.c_str();
+  ViewScope scope(view());
   // A wildcard would make the find report some other file as this one.
   const char* name = std::strncmp(path, "\\\\?\\", 4) == 0 ? path + 4 : path;
   if (std::strpbrk(name, "*?") != nullptr) return false;
@@ -84,8 +138,12 @@ std::uint32_t Win32Files::ExpandEnvironment(const char* source, char* out,
 }
 
 std::unique_ptr<FileView> Win32Files::MapFile(const char* path) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE file;
+  {
+    ViewScope scope(view());
+    file = CreateFileA(ForView(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  }
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   LARGE_INTEGER size;
   // The view's length bounds every read, so a size that doesn't fit in memory is a failure.
@@ -111,6 +169,7 @@ std::unique_ptr<FileView> Win32Files::MapFile(const char* path) {
 
 std::string Win32Files::FindOnSearchPath(const char* name) {
   char found[MAX_PATH] = {};
+  ViewScope scope(view());
   DWORD length = SearchPathA(nullptr, name, nullptr, MAX_PATH, found, nullptr);
   // A longer result is the size it would need: the path didn't fit and isn't there.
   if (length == 0 || length >= MAX_PATH) return std::string();
@@ -137,7 +196,10 @@ std::string Win32Files::SystemFolderFor(bool pe32_plus) {
   return std::string(folder, length);
 }
 
-bool Win32Files::ReadVersionBlock(const char* path, std::vector<std::uint8_t>* block) {
+bool Win32Files::ReadVersionBlock(const char* given_path, std::vector<std::uint8_t>* block) {
+  const std::string viewed = ForView(given_path);
+  const char* path = viewed.c_str();
+  ViewScope scope(view());
   DWORD handle = 0;
   const DWORD size = GetFileVersionInfoSizeA(path, &handle);
   if (size == 0) return false;

@@ -4,6 +4,8 @@
 
 namespace corvane {
 
+// In the 32-bit build the 64-bit view's files are found, mapped and read with the file-system
+// redirection off; in the 64-bit build the 32-bit view's System32 paths are read in SysWOW64.
 class Win32Files : public Files {
  public:
   bool FindFile(const char* path, FoundFile* found) override;
@@ -27,6 +29,8 @@ class Win32Files : public Files {
 
  private:
   std::string app_data_;
+  // The path as the chosen view's programs mean it.
+  std::string ForView(const char* path) const;
 };
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include "platform/win32/wow64_redirection.h"
 
 namespace corvane {
 
@@ -28,11 +29,28 @@ long DeleteOpenKey(HKEY key) {
   return status == 0 ? ERROR_SUCCESS : static_cast<long>(to_error(status));
 }
 
+// advapi32 of 32-bit Windows XP lacks it; there the one registry needs no view.
+using DeleteKeyExFn = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+DeleteKeyExFn DeleteKeyEx() {
+  static const auto function = reinterpret_cast<DeleteKeyExFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExA")));
+  return function;
+}
+
 }  // namespace
+
+bool Win32Registry::HasTwoViews() const { return sizeof(void*) == 8 || RunningUnderWow64(); }
+
+std::uint32_t Win32Registry::ViewAccess() const {
+  // A program's own view needs no bit (and keeps RegOverridePredefKey working under Wine,
+  // which drops the override for keys opened with a view bit).
+  if (!HasTwoViews() || view() == kBuildView) return 0;
+  return view() == RegistryView::k64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+}
 
 long Win32Registry::OpenKey(RegKey parent, const char* path, std::uint32_t access, RegKey* out) {
   HKEY key = nullptr;
-  LONG rc = RegOpenKeyExA(ToHkey(parent), path, 0, access, &key);
+  LONG rc = RegOpenKeyExA(ToHkey(parent), path, 0, access | ViewAccess(), &key);
   if (rc == ERROR_SUCCESS) *out = reinterpret_cast<RegKey>(key);
   return rc;
 }
@@ -40,7 +58,7 @@ long Win32Registry::OpenKey(RegKey parent, const char* path, std::uint32_t acces
 long Win32Registry::CreateKey(RegKey parent, const char* path, RegKey* out) {
   HKEY key = nullptr;
   LONG rc = RegCreateKeyExA(ToHkey(parent), path, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_ALL_ACCESS, nullptr, &key, nullptr);
+                            KEY_ALL_ACCESS | ViewAccess(), nullptr, &key, nullptr);
   if (rc == ERROR_SUCCESS) *out = reinterpret_cast<RegKey>(key);
   return rc;
 }
@@ -85,6 +103,8 @@ long Win32Registry::SetValue(RegKey key, const char* name, std::uint32_t type,
 }
 
 long Win32Registry::DeleteKey(RegKey parent, const char* path) {
+  const std::uint32_t view = ViewAccess();
+  if (view != 0 && DeleteKeyEx() != nullptr) return DeleteKeyEx()(ToHkey(parent), path, view, 0);
   return RegDeleteKeyA(ToHkey(parent), path);
 }
 
@@ -100,7 +120,8 @@ long Win32Registry::ConnectLocalMachine(const char* computer, RegKey* out) {
 long Win32Registry::OpenKeyW(RegKey parent, const std::u16string& path, std::uint32_t access,
                              RegKey* out) {
   HKEY key = nullptr;
-  LONG rc = RegOpenKeyExW(ToHkey(parent), Wide(path), REG_OPTION_OPEN_LINK, access, &key);
+  LONG rc = RegOpenKeyExW(ToHkey(parent), Wide(path), REG_OPTION_OPEN_LINK,
+                          access | ViewAccess(), &key);
   if (rc == ERROR_SUCCESS) *out = reinterpret_cast<RegKey>(key);
   return rc;
 }
@@ -108,7 +129,7 @@ long Win32Registry::OpenKeyW(RegKey parent, const std::u16string& path, std::uin
 long Win32Registry::CreateKeyW(RegKey parent, const std::u16string& path, RegKey* out) {
   HKEY key = nullptr;
   LONG rc = RegCreateKeyExW(ToHkey(parent), Wide(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_ALL_ACCESS, nullptr, &key, nullptr);
+                            KEY_ALL_ACCESS | ViewAccess(), nullptr, &key, nullptr);
   if (rc == ERROR_SUCCESS) *out = reinterpret_cast<RegKey>(key);
   return rc;
 }
@@ -176,7 +197,7 @@ long Win32Registry::SetValueW(RegKey key, const std::u16string& name, std::uint3
 long Win32Registry::DeleteKeyW(RegKey parent, const std::u16string& name) {
   HKEY key = nullptr;
   LONG rc = RegOpenKeyExW(ToHkey(parent), Wide(name), REG_OPTION_OPEN_LINK,
-                          DELETE | KEY_QUERY_VALUE, &key);
+                          DELETE | KEY_QUERY_VALUE | ViewAccess(), &key);
   if (rc != ERROR_SUCCESS) return rc;
   DWORD subkeys = 0;
   rc = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr,

@@ -4,8 +4,12 @@
 
 namespace corvane {
 
+// On 64-bit Windows, while the other bitness's view is chosen, every open and create carries
+// its KEY_WOW64_32KEY or KEY_WOW64_64KEY and deletes go through RegDeleteKeyExA with it; in
+// the program's own view, and on 32-bit Windows, the calls are those of a plain program.
 class Win32Registry : public Registry {
  public:
+  bool HasTwoViews() const override;
   long OpenKey(RegKey parent, const char* path, std::uint32_t access, RegKey* out) override;
   long CreateKey(RegKey parent, const char* path, RegKey* out) override;
   long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* size) override;
@@ -30,6 +34,9 @@ class Win32Registry : public Registry {
   long SetValueW(RegKey key, const std::u16string& name, std::uint32_t type,
                  const std::vector<std::uint8_t>& data) override;
   long DeleteKeyW(RegKey parent, const std::u16string& name) override;
+ protected:
+  // The access bits that select the chosen view; 0 where there is only one.
+  std::uint32_t ViewAccess() const;
 };
 
 }  // namespace corvane

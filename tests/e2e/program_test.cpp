@@ -31,6 +31,19 @@ std::string WindowsPath(const char* variable) {
   return path;
 }
 
+// Whether this is 64-bit Windows, where the registry has two views.
+bool TwoViews() {
+  BOOL wow64 = FALSE;
+  return sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
+}
+
+// On 64-bit Windows the caption names the registry view, at first the program's own.
+std::string MainCaption() {
+  if (!TwoViews()) return CORVANE_TITLE;
+  return std::string(CORVANE_TITLE) +
+         (sizeof(void*) == 8 ? " - 64-bit Classes" : " - 32-bit Classes");
+}
+
 // Starts corvane.exe with the arguments; returns its process, or null.
 HANDLE Start(const std::string& arguments) {
   std::string line = "\"" + WindowsPath("CORVANE_EXE") + "\" " + arguments;
@@ -135,12 +148,13 @@ TEST(ProgramTest, StartsScansListsAndClosesSavingItsSettings) {
   auto started = std::chrono::steady_clock::now();
   HANDLE run = Start("");
   ASSERT_NE(nullptr, run);
+  const std::string caption = MainCaption();
   HWND main = nullptr;
   for (int i = 0; i < 600 && main == nullptr; ++i) {
-    main = FindWindowA("CorvaneFrame", CORVANE_TITLE);
+    main = FindWindowA("CorvaneFrame", caption.c_str());
     if (main == nullptr) Sleep(100);
   }
-  ASSERT_NE(nullptr, main) << "no main window";
+  ASSERT_NE(nullptr, main) << "no main window called " << caption;
   double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf("main window up %.1f s after start\n", seconds);
@@ -169,6 +183,17 @@ TEST(ProgramTest, StartsScansListsAndClosesSavingItsSettings) {
     EXPECT_TRUE(SendMessageA(bar, TB_ISBUTTONENABLED, command, 0)) << command;
   }
 
+  // The View menu's command switches to the other view where there are two: the caption says
+  // so, and the choice is kept. With one view it changes nothing.
+  const bool to32 = sizeof(void*) == 8;
+  const std::string other = to32 ? "32-bit Classes" : "64-bit Classes";
+  SendMessageA(main, WM_COMMAND, to32 ? 3500 : 3501, 0);
+  char text[128] = "";
+  GetWindowTextA(main, text, sizeof text);
+  EXPECT_EQ(TwoViews() ? std::string(CORVANE_TITLE) + " - " + other : caption, std::string(text));
+  std::printf("%ld controls listed after the switch\n",
+              static_cast<long>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)));
+
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(0u, WaitForExit(run, 60000));
   CloseHandle(run);
@@ -182,7 +207,26 @@ TEST(ProgramTest, StartsScansListsAndClosesSavingItsSettings) {
                                             reinterpret_cast<BYTE*>(&value), &size));
   EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
   EXPECT_EQ(1u, value);
+  size = sizeof value;
+  const LONG kept = RegQueryValueExA(general, "RegistryView", nullptr, &type,
+                                     reinterpret_cast<BYTE*>(&value), &size);
+  if (TwoViews()) EXPECT_EQ(to32 ? 32u : 64u, value);
   RegCloseKey(general);
+  if (!TwoViews() || kept != ERROR_SUCCESS) return;
+
+  // The next start shows the kept view.
+  run = Start("");
+  ASSERT_NE(nullptr, run);
+  main = nullptr;
+  for (int i = 0; i < 600 && main == nullptr; ++i) {
+    main = FindWindowA("CorvaneFrame", (std::string(CORVANE_TITLE) + " - " + other).c_str());
+    if (main == nullptr) Sleep(100);
+  }
+  EXPECT_NE(nullptr, main) << "the kept view is not shown";
+  if (main != nullptr) PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(0u, WaitForExit(run, 60000));
+  CloseHandle(run);
+  RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kSettingsKey) + "\\General").c_str());
 }
 
 // The default value of a key below HKEY_CLASSES_ROOT, or "<none>".
@@ -206,7 +250,7 @@ TEST(ProgramTest, InteractiveStartWritesTheShellVerbsAndOpeningAControlRegisters
 
   HANDLE run = Start("");
   ASSERT_NE(nullptr, run);
-  EXPECT_TRUE(CloseWindowOf(run, CORVANE_TITLE));
+  EXPECT_TRUE(CloseWindowOf(run, MainCaption().c_str()));
   CloseHandle(run);
 
   const std::string exe = WindowsPath("CORVANE_EXE");

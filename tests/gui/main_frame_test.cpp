@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/gui_platform.h"
 #include "framework/cmd_ui.h"
 #include "framework/win_app.h"
 #include "mainwindow/clipboard.h"
@@ -179,13 +180,18 @@ TEST_F(MainFrameTest, StatusBarHasTheMessageCountAndKeyPanes) {
   CStatusBar* bar = frame_->status_bar();
   ASSERT_NE(nullptr, bar);
   EXPECT_EQ(AFX_IDW_STATUS_BAR, GetDlgCtrlID(*bar));
-  ASSERT_EQ(5, bar->GetCount());
-  const UINT ids[] = {ID_SEPARATOR, ID_INDICATOR_ITEMS, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
-                      ID_INDICATOR_SCRL};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(ids[i], bar->GetItemID(i)) << i;
+  // 64-bit Windows adds the registry view's pane after the item count.
+  std::vector<UINT> ids = {ID_SEPARATOR, ID_INDICATOR_ITEMS, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
+                           ID_INDICATOR_SCRL};
+  if (GuiPlatform().registry.HasTwoViews()) ids.insert(ids.begin() + 2, ID_INDICATOR_VIEW);
+  const int count = static_cast<int>(ids.size());
+  ASSERT_EQ(count, bar->GetCount());
+  for (int i = 0; i < count; ++i) EXPECT_EQ(ids[i], bar->GetItemID(i)) << i;
   EXPECT_EQ(55, bar->GetPaneWidth(1));
   EXPECT_EQ(SBPS_NORMAL, bar->GetPaneStyle(1));
-  EXPECT_EQ(5, SendMessageA(*bar, SB_GETPARTS, 0, 0));
+  EXPECT_EQ(count, SendMessageA(*bar, SB_GETPARTS, 0, 0));
+  frame_->SetViewText("32-bit Classes");
+  EXPECT_EQ(GuiPlatform().registry.HasTwoViews() ? "32-bit Classes" : "", bar->GetPaneText(2));
 
   frame_->SetItemCountText("Items: 12");
   EXPECT_EQ("Items: 12", bar->GetPaneText(1));

@@ -221,7 +221,7 @@ TEST(ComputerComparisonTest, SortingComparesBytesIgnoringAsciiCaseAndKeepsTies) 
 
 TEST(ComparisonReportTest, ExactTextWithColoursAndEscaping) {
   ReportPageInfo info{"Controls", "HOST", "Monday, December 07, 2026", "C:\\app",
-                      "http://www.tessaline.example/"};
+                      "http://www.tessaline.example/", ""};
   const std::string report =
       ComparisonReport(info, {"ALPHA", "<B&B>"},
                        {{"Missing.Control", "Version 7", "Missing!", "Version 2<3"},

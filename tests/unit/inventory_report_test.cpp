@@ -46,7 +46,7 @@ class InventoryReportTest : public ::testing::Test {
   std::vector<CRegisteredObject*> records;
   InventoryChoices choices;
   ReportPageInfo info{"DLL Servers", "BENCH", "Monday, December 07, 2026", "C:\\Corvane",
-                      kMakerSite};
+                      kMakerSite, ""};
 };
 
 std::string Row(const std::string& label, const std::string& value) {

@@ -115,8 +115,9 @@ TEST_F(SettingsTest, LoadsStoredValuesInOrder) {
   EXPECT_EQ(settings.after_remove, 2);
   EXPECT_EQ(settings.computers, (Names{"BETA", "BETA", "ALPHA"}));
   EXPECT_EQ(registry.queried, (Names{"DisplayMissing", "DisplayInstalled", "DisplayInList",
-                                     "AfterRegister", "AfterUnregister", "AfterRemove", "Count",
-                                     "Computer1", "Computer2", "Computer3"}));
+                                     "AfterRegister", "AfterUnregister", "AfterRemove",
+                                     "RegistryView", "Count", "Computer1", "Computer2",
+                                     "Computer3"}));
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
@@ -256,7 +257,8 @@ TEST_F(SettingsTest, SaveWritesTypedValuesInOrder) {
   SaveSettings(registry, settings);
   EXPECT_EQ(registry.written,
             (Names{"DisplayMissing", "DisplayInstalled", "DisplayInList", "AfterRegister",
-                   "AfterUnregister", "AfterRemove", "Count", "Computer1", "Computer2"}));
+                   "AfterUnregister", "AfterRemove", "RegistryView", "Count", "Computer1",
+                   "Computer2"}));
   EXPECT_EQ(Stored(kGeneral, "DisplayMissing"), std::make_pair(kRegDword, Dword(0)));
   EXPECT_EQ(Stored(kGeneral, "DisplayInstalled"), std::make_pair(kRegDword, Dword(1)));
   EXPECT_EQ(Stored(kGeneral, "DisplayInList"), std::make_pair(kRegDword, Dword(0xFFFFFFFF)));
