@@ -48,9 +48,15 @@ class RegistryViewsTest : public ::testing::Test {
     ViewSwitch in(m.registry, view);
     return m.registry.KeyExists(kClassesRoot, std::string("CLSID\\") + clsid);
   }
+  // The backup's text; its UTF-16 holds only ASCII here.
   std::string BackupOf(const std::string& clsid) {
-    for (const std::string& path : m.files.Paths())
-      if (path.find(clsid) != std::string::npos) return m.files.Contents(path);
+    for (const std::string& path : m.files.Paths()) {
+      if (path.find(clsid) == std::string::npos) continue;
+      const std::string bytes = m.files.Contents(path);
+      std::string text;
+      for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) text += bytes[i];
+      return text;
+    }
     ADD_FAILURE() << "no backup written";
     return std::string();
   }
