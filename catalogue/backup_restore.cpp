@@ -13,13 +13,23 @@ namespace corvane {
 namespace {
 
 bool ReadFile(const Platform& platform, const std::string& path, std::vector<BackupSection>* keys,
-              std::string* error) {
+              std::string* error, bool* from_32bit_view = nullptr) {
   auto view = platform.files.MapFile(path.c_str());
   if (!view) {
     *error = "The file can't be read.";
     return false;
   }
-  return ReadBackupFile(view->data(), view->size(), keys, error);
+  if (!ReadBackupFile(view->data(), view->size(), keys, error)) return false;
+  // The system's registry editor names the 32-bit view's own keys through Wow6432Node; they
+  // are put back through that view under their own names.
+  const std::u16string wow = u"Wow6432Node\\";
+  for (BackupSection& key : *keys) {
+    if (key.path.size() <= wow.size() || !EqualsNoCase(key.path.substr(0, wow.size()), wow))
+      continue;
+    key.path.erase(0, wow.size());
+    if (from_32bit_view != nullptr) *from_32bit_view = true;
+  }
+  return true;
 }
 
 std::u16string ParentOf(const std::u16string& path) {
@@ -119,11 +129,16 @@ RestoreResult RestoreBackup(const Platform& platform, const std::string& path,
   Registry& registry = platform.registry;
   std::vector<BackupSection> keys;
   std::string error;
-  if (!ReadFile(platform, path, &keys, &error)) {
+  bool from_32bit_view = false;
+  if (!ReadFile(platform, path, &keys, &error, &from_32bit_view)) {
     result.status = RestoreStatus::kUnreadable;
     result.message = path + " is not a backup Corvane can restore.\n\n" + error;
     return result;
   }
+  // Back into the view the class was removed from, whichever is shown now.
+  ViewSwitch view(registry, !registry.HasTwoViews() ? registry.view()
+                            : from_32bit_view       ? RegistryView::k32
+                                                    : RegistryView::k64);
   const std::vector<std::u16string> tops = TopKeys(keys);
   std::vector<ClassKey> present;
   for (const std::u16string& top : tops)

@@ -43,13 +43,13 @@ std::vector<std::string> SubkeyNames(Registry& registry, RegKey key) {
 }
 
 // The file value of version\lcid\platform: LCID 0 first, else the first LCID registered;
-// a 64-bit registry falls back to the 32-bit file, as the system's loader does.
+// the 64-bit view falls back to the 32-bit file, as the system's loader does.
 std::string RegisteredFile(Registry& registry, RegKey version_key) {
   std::vector<std::string> lcids{"0"};
   for (const std::string& name : SubkeyNames(registry, version_key))
     if (name != "0" && IsHexNumber(name)) lcids.push_back(name);
   std::vector<const char*> platforms{"win32"};
-  if (sizeof(void*) == 8) platforms.insert(platforms.begin(), "win64");
+  if (registry.view() == RegistryView::k64) platforms.insert(platforms.begin(), "win64");
   for (const std::string& lcid : lcids) {
     for (const char* platform : platforms) {
       const std::string file = ReadKeyValue(registry, version_key, JoinKeyPath({lcid, platform}));
@@ -111,6 +111,7 @@ TypeLibCheck CheckTypeLibrary(const Platform& platform, const std::string& type_
   }
   KeyCloser close_version(registry, version_key);
   check.file = Expanded(platform.files, RegisteredFile(registry, version_key));
+  if (registry.view() == RegistryView::k64) check.platforms = "win64 or win32";
   if (check.file.empty()) {
     check.state = TypeLibState::kNoFile;
     return check;
@@ -163,7 +164,7 @@ std::string TypeLibSentence(const TypeLibCheck& check) {
     case TypeLibState::kNoFile:
       return "Version " + check.version + " of the type library " + check.guid +
              " names no file: " + key + "\\" + check.version + "\\0 has no " +
-             (sizeof(void*) == 8 ? "win64 or win32" : "win32") + " value.";
+             check.platforms + " value.";
     case TypeLibState::kFileMissing:
       return "The file of the type library " + check.guid + ", " + check.file + ", does not exist.";
     case TypeLibState::kDoesNotLoad:

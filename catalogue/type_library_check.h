@@ -24,6 +24,7 @@ struct TypeLibCheck {
   std::string guid;       // the class's TypeLib value
   std::string version;    // the version key used
   std::string file;       // the registered file, expanded
+  std::string platforms = "win32";  // the file values looked for, in the view's order
   long result = 0;        // the loader's HRESULT when it failed
   std::string detail;     // the failure in words
   TypeLibrary library;    // what was read, with read_all
