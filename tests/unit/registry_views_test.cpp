@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/settings.h"
+#include "catalogue/backup_restore.h"
 #include "catalogue/image_bits.h"
 #include "catalogue/object_kinds.h"
 #include "catalogue/registry_scan.h"
@@ -142,6 +143,26 @@ TEST_F(RegistryViewsTest, BackupsPutEachClassBackIntoItsOwnView) {
   }
   EXPECT_EQ(ScannedNames(RegistryView::k32), std::vector<std::string>{"Only.ThirtyTwo.1"});
   EXPECT_EQ(ScannedNames(RegistryView::k64), std::vector<std::string>{"Only.SixtyFour.1"});
+}
+
+// Corvane's own restore puts a 32-bit view's class back into that view even while the other
+// view is shown, and leaves the other view's class of the same CLSID alone.
+TEST_F(RegistryViewsTest, RestoreGoesBackIntoTheViewTheClassCameFrom) {
+  AddDllClass(RegistryView::k32, kOnly32, "Only.ThirtyTwo.1", "C:\\x32.dll");
+  ChooseView(m.platform, RegistryView::k32);
+  CDllServerObject record(m.platform, kOnly32);
+  std::string log;
+  ASSERT_EQ(record.RemoveFromRegistry(log), 1);
+  std::string path;
+  for (const std::string& file : m.files.Paths())
+    if (file.find(kOnly32) != std::string::npos) path = file;
+  ASSERT_FALSE(path.empty());
+  ChooseView(m.platform, RegistryView::k64);
+  const RestoreResult result = RestoreBackup(m.platform, path, false);
+  EXPECT_EQ(result.status, RestoreStatus::kRestored) << result.message;
+  EXPECT_TRUE(ClassIn(RegistryView::k32, kOnly32));
+  EXPECT_FALSE(ClassIn(RegistryView::k64, kOnly32));
+  EXPECT_EQ(m.registry.view(), RegistryView::k64);
 }
 
 constexpr int kBuildBits = sizeof(void*) == 8 ? 64 : 32;
