@@ -35,7 +35,7 @@ check "report --out exits 0" '[ $rc -eq 0 ]'
 check "the text report's lines end in CR LF" '[ "$(head -1 "$file" | od -An -c | tr -d " \n" | tail -c 4)" = "\r\n" ]'
 check "the text report starts with the UTF-8 mark, then names the category" \
   'head -1 "$file" | grep -q "^$(printf "\xef\xbb\xbf"); The file contains a list of DLL Servers on the following machine: "'
-check "the chosen attributes head the columns" 'sed -n 4,5p "$file" | tr -d "\r" | grep -qx "\"ProgID\",\"CLSID\""'
+check "the chosen attributes head the columns" 'sed -n 4,6p "$file" | tr -d "\r" | grep -qx "\"ProgID\",\"CLSID\""'
 check "a quote inside a field is doubled" \
   'grep -qF "\"Corvane.Cli <\"\"Broken\"\">\",\"$clsid\"" "$file"'
 
