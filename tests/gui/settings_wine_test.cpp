@@ -113,7 +113,7 @@ TEST_F(SettingsOnWine, SavedValuesHaveTheirTypesAndLoadBack) {
   corvane::Settings loaded = Loaded();
   EXPECT_EQ(loaded.display_missing, 0);
   EXPECT_EQ(loaded.display_installed, 1);
-  EXPECT_EQ(loaded.display_in_list, -1);
+  EXPECT_EQ(loaded.display_in_list, corvane::Settings().display_in_list);  // out of range
   EXPECT_EQ(loaded.after_register, 1);
   EXPECT_EQ(loaded.after_unregister, 2);
   EXPECT_EQ(loaded.after_remove, 3);
