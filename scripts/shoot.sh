@@ -21,15 +21,16 @@ fi
 
 # Inside the desktop the program is named by its Windows path; Z: is the root of the machine.
 windows_path="Z:$(realpath "$program" | tr / '\\')"
-CORVANE_WINE_PROGRAM=$program "$here/wine-run" explorer /desktop=corvane,1024x768 \
+# A session of its own, so that the program and every process it starts can be ended together.
+CORVANE_WINE_PROGRAM=$program setsid "$here/wine-run" explorer /desktop=corvane,1024x768 \
   "$windows_path" "$@" >/dev/null 2>&1 &
 wine_pid=$!
 sleep "$delay"
 mkdir -p "$(dirname "$out")"
 xwd -root -silent | convert xwd:- "$out" && echo "shoot: saved $out"
 
-# End the program and its Wine session.
-pkill -f "$(basename "$program")" 2>/dev/null
+# End the program and its Wine session: the process group this script started.
+kill -- -"$wine_pid" 2>/dev/null
 sleep 1
 kill "$wine_pid" 2>/dev/null
 wait "$wine_pid" 2>/dev/null
